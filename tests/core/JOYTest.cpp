@@ -6,7 +6,6 @@
 
 #include "core/JOYUnit.h"
 #include "core/NESUnit.h"
-#include "core/PSGUnit.h"
 #include "platform/Input.h"
 #include "tests/platform/FakeInputSources.h"
 
@@ -103,18 +102,6 @@ INSTANTIATE_TEST_SUITE_P(
                    R(0x4017, 0), R(0x4017, 1), R(0x4017, 0), R(0x4017, 1)}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(JOY, LatchesKeepLastWrites) {
-  TJOY joy(nullptr);
-  joy.WritePort(0x4016, 0x35);
-  joy.WritePort(0x4017, 0xC4);
-  joy.WritePort(0x4015, 0x99);
-  EXPECT_EQ(joy.StrobeLatch, 0x35);
-  EXPECT_EQ(joy.Port2Latch, 0xC4);
-  joy.Reset();
-  EXPECT_EQ(joy.StrobeLatch, 0x35);
-  EXPECT_EQ(joy.Port2Latch, 0xC4);
-}
-
 TEST(JOY, PollReplacesButtonsAndSkipsMissingInput) {
   TFakeKeyboard keyboard;
   TDXInput pad1;
@@ -200,23 +187,6 @@ TEST_F(JOYThroughConsole, KeysSeenFromLineEightOnly) {
   EXPECT_EQ(Strobe8(0x4016), (std::vector<uint8_t>{1, 0, 0, 0, 0, 0, 0, 0}));
   RunToLine(8);
   EXPECT_EQ(Strobe8(0x4016), (std::vector<uint8_t>(8, 0)));
-}
-
-TEST_F(JOYThroughConsole, KeyHeldOnlyBetweenPollsIsNeverSeen) {
-  RunToLine(9);
-  Keyboard.Held = {13};
-  RunToLine(200);
-  Keyboard.Held.clear();
-  RunToLine(8);
-  EXPECT_EQ(Strobe8(0x4016), (std::vector<uint8_t>(8, 0)));
-}
-
-TEST_F(JOYThroughConsole, Port4015ReadsFFAndWritesReachNoUnit) {
-  NES.CPUWriteMemory(nullptr, 0x4015, 0x0F);
-  NES.CPUWriteMemory(nullptr, 0x4017, 0x40);
-  EXPECT_EQ(Read(0x4015), 0xFF);
-  EXPECT_EQ(NES.JOY->Port2Latch, 0x40);
-  EXPECT_EQ(NES.PSG->ReadRegister(0x4015), 0);
 }
 
 } // namespace

@@ -50,14 +50,6 @@ protected:
   TPSG PSG;
 };
 
-TEST_F(PSGTest, StartsWithDefaultVolumeAndAllChannelsOn) {
-  EXPECT_EQ(PSG.Volume, 255);
-  for (bool on : PSG.ChannelOn)
-    EXPECT_TRUE(on);
-  for (int32_t length : PSG.Length)
-    EXPECT_EQ(length, 0);
-}
-
 // The tone a write of a period register starts: period, frequency, length.
 struct TToneCase {
   const char* Name;
@@ -107,15 +99,6 @@ INSTANTIATE_TEST_SUITE_P(
         TToneCase{"NoiseLengthZero", {{0x400F, 0x00}}, 3, 0, 0, {Level(3, 255), On(3, 111860)}}),
     [](const auto& info) { return info.param.Name; });
 
-TEST_F(PSGTest, LowWriteStartsToneFromStoredHigh) {
-  Write({{0x4003, 0x09}});
-  Driver.Calls.clear();
-  Write({{0x4002, 0x10}});
-  EXPECT_EQ(PSG.Period[0], 0x110);
-  EXPECT_EQ(PSG.Length[0], 24);
-  EXPECT_EQ(Driver.Calls, (std::vector{Level(0, 255), On(0, 111860 / 0x111)}));
-}
-
 TEST_F(PSGTest, SwitchedOffChannelOnlySilencesButStillCounts) {
   PSG.ChannelOn[1] = false;
   Write({{0x4006, 0xFD}, {0x4007, 0x08}});
@@ -160,13 +143,6 @@ INSTANTIATE_TEST_SUITE_P(Sweeps, SweepStep,
                                          TSweepCase{"BelowZeroWraps", 0x99, 0, 65535},
                                          TSweepCase{"AboveTopWraps", 0xB3, 65530, 3}),
                          [](const auto& info) { return info.param.Name; });
-
-TEST_F(PSGTest, SweepDownRaisesFrequency) {
-  Write({{0x4002, 0xFD}, {0x4003, 0x00}, {0x4001, 0x99}});
-  Driver.Calls.clear();
-  PSG.FrameStep();
-  EXPECT_EQ(Driver.Calls, (std::vector{On(0, 442)}));
-}
 
 TEST_F(PSGTest, SweepFlagFollowsBitSevenOfEachSecondRegister) {
   Write({{0x4001, 0x80}, {0x4005, 0x7F}, {0x4009, 0xFF}, {0x400D, 0x80}});
@@ -228,15 +204,6 @@ TEST_F(PSGTest, NoiseLengthZeroIsNeverEnded) {
   EXPECT_EQ(PSG.Period[3], 0);
 }
 
-TEST_F(PSGTest, ChannelsStepInOrder) {
-  Write({{0x4003, 0x00}, {0x4007, 0x00}, {0x400B, 0x00}});
-  for (int32_t frame = 0; frame < 7; ++frame)
-    PSG.FrameStep();
-  Driver.Calls.clear();
-  PSG.FrameStep();
-  EXPECT_EQ(Driver.Calls, (std::vector{Level(0, 0), Level(1, 0)}));
-}
-
 // What reads give after a series of writes.
 struct TRegisterCase {
   uint16_t Addr;
@@ -262,15 +229,6 @@ TEST_F(PSGTest, StoredOnlyRegistersCallNoDriver) {
   Write({{0x4001, 0x99}, {0x4014, 0x12}, {0x4015, 0x0F}});
   EXPECT_TRUE(Driver.Calls.empty());
   EXPECT_EQ(PSG.Length, (std::array<int32_t, 4>{}));
-}
-
-TEST_F(PSGTest, ResetSoundKeepsEverything) {
-  Write({{0x4001, 0x99}, {0x4002, 0xFD}, {0x4003, 0x00}});
-  PSG.ResetSound();
-  EXPECT_EQ(PSG.Period[0], 253);
-  EXPECT_EQ(PSG.Length[0], 8);
-  EXPECT_TRUE(PSG.Sweep[0]);
-  EXPECT_EQ(PSG.ReadRegister(0x4002), 0xFD);
 }
 
 TEST(PSGWithoutDriver, RunsSilentlyWithEmptySlots) {
