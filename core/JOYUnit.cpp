@@ -4,21 +4,12 @@
 
 namespace {
 
-// The input state behind each button bit.
-constexpr std::array<int32_t, 8> ButtonStates = {
-    InputButton(1), // A
-    InputButton(2), // B
-    InputButton(3), // Select
-    InputButton(4), // Start
-    InputUp,        InputDown, InputLeft, InputRight,
-};
-
 uint8_t ButtonsOf(TDXInput* Input) {
   if (!Input) return 0;
   Input->Update();
   uint8_t buttons = 0;
-  for (size_t bit = 0; bit < ButtonStates.size(); ++bit)
-    if (Input->Pressed(ButtonStates[bit])) buttons |= uint8_t(1u << bit);
+  for (size_t bit = 0; bit < JoypadButtonStates.size(); ++bit)
+    if (Input->Pressed(JoypadButtonStates[bit])) buttons |= uint8_t(1u << bit);
   return buttons;
 }
 

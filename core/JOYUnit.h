@@ -3,8 +3,18 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/Input.h"
+
 class TNES;
-class TDXInput;
+
+// The input state behind each button bit.
+inline constexpr std::array<int32_t, 8> JoypadButtonStates = {
+    InputButton(1), // A
+    InputButton(2), // B
+    InputButton(3), // Select
+    InputButton(4), // Start
+    InputUp,        InputDown, InputLeft, InputRight,
+};
 
 // The two standard joypads at $4016 (pad 1) and $4017 (pad 2). Button bits,
 // in the order the ports give them out: 0 A, 1 B, 2 Select, 3 Start, 4 Up,

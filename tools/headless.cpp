@@ -11,9 +11,15 @@
 #include <string>
 #include <vector>
 
+#include <fstream>
+
+#include "core/JOYUnit.h"
 #include "core/MMCUnit.h"
 #include "core/NESUnit.h"
 #include "core/PPUUnit.h"
+#include "core/PSGUnit.h"
+#include "platform/DIB.h"
+#include "tools/InputScript.h"
 #include "tools/Trace.h"
 
 namespace {
@@ -32,6 +38,10 @@ no pacing, then prints "frames N seconds S fps F".
   --trace FILE          write one line per instruction, before it executes
   --dump ADDR:LEN       at the end, print processor memory (hex), 16 bytes a line
   --dump-vram ADDR:LEN  at the end, print picture-unit memory (hex), 16 bytes a line
+  --snapshot FILE.bmp   write the picture last presented as an 8-bit BMP
+  --hash                print a hash of the picture last presented and its palette RAM
+  --input FILE          feed the joypads from a script: lines "FRAME PAD BUTTON..."
+  --tones FILE          log every sound driver call: frame, line, call, channel, value
 )";
 
 struct TRange {
@@ -49,6 +59,10 @@ struct TOptions {
   std::string TraceFile;
   std::vector<TRange> Dumps;
   std::vector<TRange> VRAMDumps;
+  std::string SnapshotFile;
+  bool Hash = false;
+  std::string InputFile;
+  std::string TonesFile;
 };
 
 [[noreturn]] void Fail(const std::string& message, int code = 2) {
@@ -107,6 +121,14 @@ TOptions ParseOptions(int argc, char** argv) {
       options.Dumps.push_back(ParseRange(value(), 0x10000));
     } else if (arg == "--dump-vram") {
       options.VRAMDumps.push_back(ParseRange(value(), 0x4000));
+    } else if (arg == "--snapshot") {
+      options.SnapshotFile = value();
+    } else if (arg == "--hash") {
+      options.Hash = true;
+    } else if (arg == "--input") {
+      options.InputFile = value();
+    } else if (arg == "--tones") {
+      options.TonesFile = value();
     } else if (!arg.empty() && arg[0] == '-') {
       Fail("unknown option " + arg + "\n" + Usage);
     } else if (options.Cartridge.empty()) {
@@ -148,7 +170,25 @@ template <typename Peek> void Dump(const TRange& range, Peek peek) {
   }
 }
 
-// Drives the console: counts line events into frames, presents nothing, and
+struct TFileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using TFile = std::unique_ptr<std::FILE, TFileCloser>;
+
+TFile CreateFile(const std::string& Path) {
+  TFile file(std::fopen(Path.c_str(), "w"));
+  if (!file) Fail("cannot write " + Path + ": " + std::strerror(errno), 1);
+  return file;
+}
+
+// 64-bit FNV-1a.
+uint64_t Hash(const uint8_t* Bytes, size_t Count, uint64_t Value = 0xCBF29CE484222325ull) {
+  for (size_t i = 0; i < Count; ++i) Value = (Value ^ Bytes[i]) * 0x100000001B3ull;
+  return Value;
+}
+
+// Drives the console: counts line events into frames, feeds the joypads from
+// a script, logs the sound driver calls, keeps what was presented, and
 // watches instructions when a trace or an instruction limit is asked for.
 class TRunner {
 public:
@@ -166,6 +206,20 @@ public:
   }
 
   void PowerOn() {
+    if (!Options.InputFile.empty()) {
+      std::ifstream script(Options.InputFile);
+      if (!script) Fail("cannot read " + Options.InputFile + ": " + std::strerror(errno), 1);
+      Pads = std::make_unique<TScriptedPads>(ReadInputScript(script));
+      NES.SetInput(&Pads->Pad1, &Pads->Pad2);
+    }
+    if (!Options.TonesFile.empty()) {
+      Tones = CreateFile(Options.TonesFile);
+      NES.PSG->OnToneOn = TToneOnEvent::Bind<&TRunner::ToneOn>(this);
+      NES.PSG->OnToneLevel = TToneLevelEvent::Bind<&TRunner::ToneLevel>(this);
+    }
+    if (!Options.TraceFile.empty()) Trace = CreateFile(Options.TraceFile);
+    KeepPicture = Options.Hash || !Options.SnapshotFile.empty();
+
     NES.FrameRate = Options.FrameRate;
     NES.Present = TPresentEvent::Bind<&TRunner::Present>(this);
     NES.PowerOn();
@@ -176,10 +230,6 @@ public:
   }
 
   void Run() {
-    if (!Options.TraceFile.empty()) {
-      Trace.reset(std::fopen(Options.TraceFile.c_str(), "w"));
-      if (!Trace) Fail("cannot write " + Options.TraceFile + ": " + std::strerror(errno), 1);
-    }
     if (Options.Frames == 0) return;
     if (Trace || Options.Instructions) {
       NES.Running = true;
@@ -193,6 +243,14 @@ public:
     int64_t frames = Lines / FrameLines;
     std::printf("frames %lld seconds %.3f fps %.1f\n", static_cast<long long>(frames), Seconds,
                 Seconds > 0 ? frames / Seconds : 0.0);
+    if (Options.Hash) {
+      uint64_t hash = ::Hash(Shown.ScanLine(0), TDIB::Width * TDIB::Height);
+      std::printf("%016llx\n", static_cast<unsigned long long>(::Hash(ShownPalette.data(), 32, hash)));
+    }
+    if (!Options.SnapshotFile.empty()) {
+      Shown.SaveToFile(Options.SnapshotFile);
+      std::printf("snapshot %s\n", Options.SnapshotFile.c_str());
+    }
     for (const TRange& range : Options.Dumps) Dump(range, [this](uint32_t a) { return PeekByte(NES, a); });
     for (const TRange& range : Options.VRAMDumps) {
       Dump(range, [this](uint32_t a) { return a < 0x2000 ? NES.PatternBank[a >> 10][a] : NES.PPU->VRAM[a]; });
@@ -200,11 +258,19 @@ public:
   }
 
 private:
-  void Present() {}
+  // The runner's display: keeps a copy of the frame and its palette RAM as presented.
+  void Present() {
+    if (!KeepPicture) return;
+    NES.PPU->UpdatePalette();
+    Shown = *NES.PPU->FrameBuffer;
+    std::copy_n(NES.PPU->VRAM.begin() + 0x3F00, ShownPalette.size(), ShownPalette.begin());
+  }
 
   void Loop(TCPU* Sender, uint8_t& Interrupt) {
+    ++Lines;
+    if (Pads) Pads->SetFrame(Lines / FrameLines);
     NES.CPULoop(Sender, Interrupt);
-    if (++Lines == Options.Frames * FrameLines) NES.Pause();
+    if (Lines == Options.Frames * FrameLines) NES.Pause();
   }
 
   bool Instruction(TCPU*) {
@@ -217,15 +283,22 @@ private:
     return true;
   }
 
-  struct TFileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
+  void LogTone(const char* Call, uint8_t Channel, long long Value) {
+    std::fprintf(Tones.get(), "%lld %d %s %d %lld\n", static_cast<long long>(Lines / FrameLines), NES.ScanLine, Call,
+                 Channel, Value);
+  }
+  void ToneOn(uint8_t Channel, uint32_t Frequency) { LogTone("ToneOn", Channel, Frequency); }
+  void ToneLevel(uint8_t Channel, int32_t Level) { LogTone("ToneLevel", Channel, Level); }
 
   const TOptions& Options;
   TNES NES;
   int64_t Lines = 0;
   uint64_t Executed = 0;
-  std::unique_ptr<std::FILE, TFileCloser> Trace;
+  TFile Trace, Tones;
+  std::unique_ptr<TScriptedPads> Pads;
+  bool KeepPicture = false;
+  TDIB Shown;
+  std::array<uint8_t, 32> ShownPalette{};
 };
 
 } // namespace

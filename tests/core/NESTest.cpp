@@ -1,0 +1,215 @@
+// Line and frame timing, power, run and pause of the console.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "TestImages.h"
+#include "core/MMCUnit.h"
+#include "core/NESUnit.h"
+#include "core/PPUUnit.h"
+#include "core/PSGUnit.h"
+#include "platform/MessagePump.h"
+
+namespace {
+
+constexpr uint8_t StatusVBlank = 0x80, StatusSprite0 = 0x40;
+
+class Console : public ::testing::Test {
+public:
+  TNES NES;
+  TPPU& PPU = *NES.PPU;
+  std::vector<int> PresentedAt; // event numbers
+  int Events = 0;
+  std::array<uint8_t, 0x2000> Patterns{};
+
+  void Present() { PresentedAt.push_back(Events); }
+
+  Console() {
+    NES.FrameRate = 1;
+    NES.Present = TPresentEvent::Bind<&Console::Present>(this);
+    NES.PowerOn();
+    PresentedAt.clear();
+    NES.PatternBank.fill(Patterns.data());
+  }
+
+  // Raises one loop event and gives the code it hands back.
+  uint8_t Event() {
+    uint8_t code = 0xEE;
+    ++Events;
+    NES.CPULoop(NES.CPU.get(), code);
+    return code;
+  }
+  // Raises events up to and including event number Last; gives the codes by event number.
+  std::vector<uint8_t> EventsUpTo(int Last) {
+    std::vector<uint8_t> codes(Last + 1, InterruptNone);
+    while (Events < Last) {
+      uint8_t code = Event();
+      codes[Events] = code;
+    }
+    return codes;
+  }
+};
+
+TEST_F(Console, PowerOnStartsTheCountersAndPresents) {
+  NES.ScanLine = 100, NES.FrameSkip = 2, NES.SoundCountdown = 5, NES.Running = NES.Paused = true;
+  NES.RAM[5] = 0x42;
+  NES.PowerOn();
+  EXPECT_EQ(NES.ScanLine, 0);
+  EXPECT_EQ(NES.FrameSkip, 0);
+  EXPECT_EQ(NES.SoundCountdown, 244);
+  EXPECT_FALSE(NES.Running);
+  EXPECT_FALSE(NES.Paused);
+  EXPECT_EQ(NES.RAM[5], 0x42) << "power-on keeps work RAM";
+  EXPECT_EQ(PresentedAt.size(), 1u);
+
+  TNES bare; // no Present assigned: nothing is called
+  bare.PowerOn();
+  EXPECT_FALSE(bare.Present);
+}
+
+TEST_F(Console, VerticalBlankComesOnLine238AndGoesOnLine0) {
+  PPU.Reg[0] = 0x80;
+  auto codes = EventsUpTo(244);
+  for (int e = 1; e <= 244; ++e) {
+    uint8_t expected = e == 238 ? InterruptNMI : InterruptNone;
+    EXPECT_EQ(codes[e], expected) << "event " << e;
+  }
+  EXPECT_EQ(NES.ScanLine, 0);
+  EXPECT_FALSE(PPU.Reg[2] & StatusVBlank);
+  EXPECT_EQ(PresentedAt, std::vector<int>{244});
+
+  PPU.Reg[0] = 0x00;
+  EventsUpTo(244 + 238);
+  EXPECT_TRUE(PPU.Reg[2] & StatusVBlank);
+  EXPECT_EQ(NES.ScanLine, 238);
+}
+
+TEST_F(Console, SoundStepsOnceAFrame) {
+  NES.PSG->Length[0] = 3;
+  EventsUpTo(243);
+  EXPECT_EQ(NES.PSG->Length[0], 3);
+  EventsUpTo(244);
+  EXPECT_EQ(NES.PSG->Length[0], 2);
+  EventsUpTo(487);
+  EXPECT_EQ(NES.PSG->Length[0], 2);
+  EventsUpTo(488);
+  EXPECT_EQ(NES.PSG->Length[0], 1);
+}
+
+TEST_F(Console, FrameDivisorSchedulesPictureWork) {
+  struct TCase {
+    int FrameRate;
+    std::vector<int> PresentFrames; // frame numbers from power-on (event 244·f ends frame f)
+  };
+  const TCase cases[] = {{1, {1, 2, 3, 4, 5, 6}}, {3, {3, 6}}, {0, {1, 2, 3, 4, 5, 6}}, {-5, {1, 2, 3, 4, 5, 6}}};
+  for (const TCase& c : cases) {
+    NES.FrameRate = c.FrameRate;
+    NES.PowerOn();
+    PresentedAt.clear();
+    Events = 0;
+    EventsUpTo(6 * 244);
+    std::vector<int> expected;
+    for (int f : c.PresentFrames) expected.push_back(f * 244);
+    EXPECT_EQ(PresentedAt, expected) << "frame divisor " << c.FrameRate;
+  }
+}
+
+TEST_F(Console, SpriteZeroFlagAndInterrupt) {
+  // Sprite 0 at Y = 100 with its last opaque row 5: the flag comes on line 106.
+  NES.PPU->OAM[0] = 100, NES.PPU->OAM[1] = 0;
+  Patterns[5] = 0x80;
+  PPU.Reg[1] = 0x10;
+  PPU.Reg[0] = 0x40;
+  auto codes = EventsUpTo(238);
+  EXPECT_EQ(PPU.Sprite0Line, 106);
+  EXPECT_EQ(codes[106], InterruptNMI);
+  EXPECT_EQ(codes[105], InterruptNone);
+  EXPECT_FALSE(PPU.Reg[2] & StatusSprite0) << "cleared on line 238";
+  Events = 0;
+  NES.PowerOn();
+  PPU.Reg[0] = 0x00;
+  EventsUpTo(106);
+  EXPECT_TRUE(PPU.Reg[2] & StatusSprite0);
+
+  // Sprites off: the line is still computed, the flag never set.
+  NES.PowerOn();
+  Events = 0;
+  PPU.Reg[1] = 0x00;
+  PPU.Reg[0] = 0x40;
+  codes = EventsUpTo(238);
+  EXPECT_EQ(codes[106], InterruptNone);
+  EXPECT_FALSE(PPU.Reg[2] & StatusSprite0);
+
+  // A sprite-0 line above 8 never raises the flag.
+  NES.PowerOn();
+  Events = 0;
+  NES.PPU->OAM[0] = 0;
+  PPU.Reg[1] = 0x10;
+  EventsUpTo(237);
+  EXPECT_EQ(PPU.Sprite0Line, 6);
+  EXPECT_FALSE(PPU.Reg[2] & StatusSprite0);
+}
+
+TEST_F(Console, PauseStopsOnLine8UnlessTheSprite0InterruptTakesThatLine) {
+  NES.Pause();
+  auto codes = EventsUpTo(8);
+  EXPECT_EQ(codes[8], InterruptStop);
+  EXPECT_EQ(NES.ScanLine, 8);
+
+  NES.PowerOn();
+  Events = 0;
+  NES.Paused = true;
+  NES.PPU->OAM[0] = 0; // sprite 0 rows 0-7 opaque: its line is 8
+  Patterns.fill(0xFF);
+  PPU.Reg[1] = 0x10, PPU.Reg[0] = 0x40;
+  codes = EventsUpTo(8 + 244);
+  EXPECT_EQ(codes[8], InterruptNMI);
+  EXPECT_EQ(codes[8 + 244], InterruptNMI) << "and again a frame later";
+  PPU.Reg[0] = 0;
+  codes = EventsUpTo(8 + 2 * 244);
+  EXPECT_EQ(codes[8 + 2 * 244], InterruptStop);
+}
+
+// A cartridge whose program loops on itself, run by the real processor.
+class Running : public Console {
+public:
+  static inline Running* Current = nullptr;
+  int PumpCalls = 0;
+  int PauseAfter = 0;
+  static void Pump() {
+    if (++Current->PumpCalls == Current->PauseAfter) Current->NES.Pause();
+  }
+
+  TTempFolder Folder;
+  Running() {
+    auto image = MakeImage(1, 1);
+    // $C000: JMP $C000; reset vector $C000.
+    image[16] = 0x4C, image[17] = 0x00, image[18] = 0xC0;
+    image[16 + 0x3FFC] = 0x00, image[16 + 0x3FFD] = 0xC0;
+    EXPECT_TRUE(NES.MMC->LoadROM(Folder.Write("loop.nes", image)));
+    NES.PowerOn();
+    Current = this;
+    SetMessagePump(&Running::Pump);
+  }
+  ~Running() override { SetMessagePump(nullptr); }
+};
+
+TEST_F(Running, PauseEndsTheRunOnLine8AndRunResumesOnLine9) {
+  NES.Reset();
+  EXPECT_TRUE(NES.Running);
+  PauseAfter = 300; // in the second frame: the run ends on that frame's line 8
+  EXPECT_EQ(NES.Run(), 0xC000);
+  EXPECT_EQ(NES.ScanLine, 8);
+  EXPECT_EQ(PumpCalls, 2 * 244 + 8);
+  EXPECT_FALSE(NES.Running);
+  EXPECT_TRUE(NES.Paused);
+  EXPECT_EQ(NES.CPU->CyclesLeft, 122);
+
+  PauseAfter = PumpCalls + 1;
+  NES.Run();
+  EXPECT_EQ(PumpCalls, 3 * 244 + 8) << "resumed on line 9, ran to line 8 of the next frame";
+}
+
+} // namespace
