@@ -46,25 +46,6 @@ constexpr uint32_t Columns = TDIB::Width;
 
 constexpr uint64_t Ones = 0x0101010101010101;
 
-// Four 2-bit colours of a byte, bits 7-6 first, spread into bytes 0, 2, 4 and 6.
-constexpr std::array<uint64_t, 256> PairSpread = [] {
-  std::array<uint64_t, 256> table{};
-  for (uint32_t b = 0; b < 256; ++b)
-    for (uint32_t j = 0; j < 4; ++j) table[b] |= uint64_t((b >> (6 - 2 * j)) & 3) << (16 * j);
-  return table;
-}();
-
-// The eight colours of a pattern row. The planes are interleaved with the masks
-// 0x55 and 0xAA: one byte pairs the bits of the even pixels, one the odd.
-inline uint64_t RowColors(uint8_t Low, uint8_t High) {
-  uint8_t even = ((Low >> 1) & 0x55) | (High & 0xAA);
-  uint8_t odd = (Low & 0x55) | ((High << 1) & 0xAA);
-  return PairSpread[even] | (PairSpread[odd] << 8);
-}
-
-// 0xFF in every byte whose two low bits are not both 0.
-inline uint64_t OpaqueBytes(uint64_t Pixels) { return ((Pixels | (Pixels >> 1)) & Ones) * 0xFF; }
-
 inline uint64_t Load64(const uint8_t* At) {
   uint64_t value;
   std::memcpy(&value, At, 8);
@@ -72,6 +53,34 @@ inline uint64_t Load64(const uint8_t* At) {
 }
 
 inline void Store64(uint8_t* At, uint64_t Value) { std::memcpy(At, &Value, 8); }
+
+// A pattern byte spread over a row word: bit 7 - k becomes bit 0 of byte k.
+constexpr std::array<uint64_t, 256> PlaneBits = [] {
+  std::array<uint64_t, 256> table{};
+  for (uint32_t b = 0; b < 256; ++b)
+    for (uint32_t k = 0; k < 8; ++k) table[b] |= uint64_t((b >> (7 - k)) & 1) << (8 * k);
+  return table;
+}();
+
+// The eight colours of a pattern row: the low plane gives bit 0, the high plane bit 1.
+inline uint64_t RowColors(uint8_t Low, uint8_t High) { return PlaneBits[Low] | (PlaneBits[High] << 1); }
+
+// Colour 4 x p + c: the palette's part, for all eight pixels at once.
+constexpr std::array<uint64_t, 4> PaletteBits = {0, 4 * Ones, 8 * Ones, 12 * Ones};
+
+// The palette numbers of the 16 tile pairs of table row Row, pair j in bits
+// 2j and 2j + 1, from the table's 64 attribute bytes.
+inline uint64_t PairPalettes(const uint8_t* Attributes, uint32_t Row) {
+  // Each attribute byte covers 4 x 4 tiles: the upper two pairs in its low nibble.
+  uint64_t bytes = Load64(Attributes + (Row >> 2) * 8);
+  uint64_t pairs = (bytes >> ((Row & 2) * 2)) & 0x0F0F0F0F0F0F0F0F;
+  pairs = (pairs | (pairs >> 4)) & 0x00FF00FF00FF00FF;
+  pairs = (pairs | (pairs >> 8)) & 0x0000FFFF0000FFFF;
+  return (pairs | (pairs >> 16)) & 0xFFFFFFFF;
+}
+
+// 0xFF in every byte whose two low bits are not both 0.
+inline uint64_t OpaqueBytes(uint64_t Pixels) { return ((Pixels | (Pixels >> 1)) & Ones) * 0xFF; }
 
 // One sprite row over a frame-buffer line. A row reaching past column 255 is
 // placed at column 248 and shifted, so its cut-off pixels fall out of the word.
@@ -186,6 +195,7 @@ void TPPU::SpriteDMA(uint8_t Page) {
   std::memcpy(OAM.data(), source, OAM.size());
 }
 
+// Lines outside the picture draw nothing.
 void TPPU::DrawBGLine(int32_t Line) {
   if (uint32_t(Line) >= Lines) return;
   uint8_t* out = FrameBuffer->ScanLine(Line);
@@ -194,8 +204,8 @@ void TPPU::DrawBGLine(int32_t Line) {
     return;
   }
 
-  // The scroll lies in a plane of four tables, two across and two down; y
-  // below the first table row 30 is in the table below (base xor 0x800).
+  // The picture scrolls over four tables, two across and two down (the plane
+  // is 512 x 480); tile rows from 30 on are in the table below (base xor 0x800).
   const uint32_t y = (uint32_t(Line) + uint32_t(ScrollY)) % PlaneHeight;
   const uint32_t scrollX = uint32_t(ScrollX) & 0xFF;
   const uint32_t patternBase = ((Reg[0] & CtrlBGTable) ? 0x1000 : 0) + (y & 7);
@@ -205,35 +215,44 @@ void TPPU::DrawBGLine(int32_t Line) {
     row -= TableRows;
     table ^= 0x800;
   }
-  const uint32_t attrRow = AttributeOffset + (row >> 2) * 8;
-  const uint32_t attrShift = (row & 2) * 2;
-  const uint8_t* const* banks = NES->PatternBank.data();
+  const uint32_t right = table ^ 0x400; // the table to the right
+  const uint64_t palettes = PairPalettes(&VRAM[table + AttributeOffset], row) |
+                            (PairPalettes(&VRAM[right + AttributeOffset], row) << 32);
 
-  uint32_t column = scrollX >> 3;
-  uint32_t current = table;
-  auto nextTile = [&] {
-    uint32_t shift = (column & 2) + attrShift;
-    uint64_t palette = ((VRAM[current + attrRow + (column >> 2)] >> shift) & 3) * 4 * Ones;
-    uint32_t a = VRAM[current + row * TableColumns + column] * 16 + patternBase;
-    const uint8_t* bank = banks[a >> 10];
-    if (++column == TableColumns) {
-      column = 0;
-      current = table ^ 0x400; // the table to the right
+  // 33 tiles, columns 0-31 of the base table, then 32-63 of the one to the
+  // right. The first starts fineX pixels left of the line and the last fills
+  // its final fineX columns; each store overwrites the tail of the one
+  // before, so only the first and last tile are cut.
+  auto drawTiles = [&](auto BankOf) {
+    uint32_t column = scrollX >> 3;
+    const uint8_t* names = &VRAM[table + row * TableColumns];
+    auto tileAt = [&](uint32_t Column) {
+      uint64_t palette = PaletteBits[(palettes >> (Column & 62)) & 3];
+      uint32_t a = names[Column & 31] * 16 + patternBase;
+      const uint8_t* bank = BankOf(a);
+      return RowColors(bank[a], bank[a + 8]) | palette;
+    };
+    const uint32_t fineX = scrollX & 7;
+    Store64(out, tileAt(column) >> (8 * fineX));
+    uint32_t x = 8 - fineX;
+    for (++column; column < TableColumns; ++column, x += 8) Store64(out + x, tileAt(column));
+    names = &VRAM[right + row * TableColumns];
+    for (; x <= Columns - 8; ++column, x += 8) Store64(out + x, tileAt(column));
+    if (fineX) {
+      uint8_t* last = out + Columns - 8;
+      uint64_t keep = ~uint64_t(0) >> (8 * fineX);
+      Store64(last, (Load64(last) & keep) | (tileAt(column) << (64 - 8 * fineX)));
     }
-    return RowColors(bank[a], bank[a + 8]) | palette;
   };
 
-  // 33 tiles: the first starts fineX pixels left of the line and the last
-  // fills its final fineX columns. Each middle store overwrites the tail of
-  // the one before, so only the first and last tile are cut.
-  const uint32_t fineX = scrollX & 7;
-  Store64(out, nextTile() >> (8 * fineX));
-  for (uint32_t x = 8 - fineX; x <= Columns - 8; x += 8) Store64(out + x, nextTile());
-  if (fineX) {
-    uint8_t* last = out + Columns - 8;
-    uint64_t keep = ~uint64_t(0) >> (8 * fineX);
-    Store64(last, (Load64(last) & keep) | (nextTile() << (64 - 8 * fineX)));
-  }
+  // When one piece of memory lies behind the whole 4 KB half (always so with
+  // 8 KB banks), its four entries are equal and one of them serves every tile.
+  const uint8_t* const* banks = NES->PatternBank.data();
+  const uint8_t* const* half = banks + (patternBase >> 10);
+  if (half[0] == half[1] && half[0] == half[2] && half[0] == half[3])
+    drawTiles([bank = half[0]](uint32_t) { return bank; });
+  else
+    drawTiles([banks](uint32_t Addr) { return banks[Addr >> 10]; });
 }
 
 template <bool FlipX, bool Behind>

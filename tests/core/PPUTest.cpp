@@ -36,6 +36,14 @@ protected:
     Write(0x2007, Value);
   }
   uint8_t* Line(int L) { return PPU.FrameBuffer->ScanLine(L); }
+  // Puts each 1 KB of the pattern area in memory of its own, as a mapper with
+  // 1 KB banks would; the contents stay those of Patterns.
+  void SplitPatternBanks() {
+    for (size_t i = 0; i < 8; ++i) {
+      Split[i].assign(Patterns.begin() + i * 0x400, Patterns.begin() + (i + 1) * 0x400);
+      NES.PatternBank[i] = OffsetBank(Split[i].data(), uint32_t(i * 0x400));
+    }
+  }
   void ClearFrame(uint8_t Value = 0) {
     for (int l = 0; l < TDIB::Height; ++l) std::fill_n(Line(l), TDIB::Width, Value);
   }
@@ -52,6 +60,7 @@ protected:
   }
 
   std::vector<uint8_t> Patterns = std::vector<uint8_t>(0x2000); // exact size, so overruns show under ASan
+  std::array<std::vector<uint8_t>, 8> Split;
   TNES NES;
   TPPU& PPU = *NES.PPU;
 };
@@ -281,6 +290,7 @@ TEST_F(PPUTest, BackgroundMatchesPixelModelAtEveryScroll) {
   for (auto& b : Patterns) b = uint8_t(rng());
   for (uint32_t a = 0x2000; a < 0x3000; ++a) PPU.VRAM[a] = uint8_t(rng());
   for (int round = 0; round < 40; ++round) {
+    if (round == 20) SplitPatternBanks();
     Write(0x2000, uint8_t(rng()));
     Write(0x2001, 0x08);
     PPU.ScrollX = int32_t(rng() % 256);
@@ -404,6 +414,7 @@ TEST_F(PPUTest, SpritesMatchPixelModel) {
   std::mt19937 rng(99);
   for (auto& b : Patterns) b = uint8_t(rng() & rng()); // sparse, so that priorities matter
   for (int round = 0; round < 60; ++round) {
+    if (round == 30) SplitPatternBanks();
     Write(0x2000, uint8_t(rng()));
     for (auto& b : PPU.OAM) b = uint8_t(rng());
     for (int n = 0; n < 64; n += 3) PPU.OAM[4 * n] = uint8_t(rng() % 8 + (n & 1 ? 224 : 0)); // edges
@@ -544,6 +555,7 @@ TEST_F(PPUTest, RandomRegisterTrafficStaysInBounds) {
   for (auto& b : Patterns) b = uint8_t(rng());
   for (auto& b : NES.RAM) b = uint8_t(rng());
   for (int w = 4; w < 8; ++w) NES.Bank[w] = OffsetBank(rom.data() + (w - 4) * 0x2000, w * 0x2000);
+  SplitPatternBanks();
 
   auto traffic = [&](int Count) {
     for (int i = 0; i < Count; ++i) {
