@@ -65,4 +65,3 @@ BENCHMARK(BM_RunLoop)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();

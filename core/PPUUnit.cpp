@@ -1,13 +1,348 @@
 #include "core/PPUUnit.h"
 
-TPPU::TPPU(TNES* Owner) : NES(Owner) {}
-void TPPU::Reset() { Reg.fill(0); }
-uint8_t TPPU::ReadReg(uint16_t Addr) { return Addr == 0x2002 ? Reg[2] : 0; }
-void TPPU::WriteReg(uint16_t Addr, uint8_t Value) {
-  if (Addr >= 0x2000 && Addr <= 0x2003) Reg[Addr & 7] = Value;
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "core/MMCUnit.h"
+#include "core/NESUnit.h"
+#include "platform/Display.h"
+#include "platform/StartupPicture.h"
+
+// A row of eight pixels is handled as one 64-bit word, pixel k in byte k.
+static_assert(std::endian::native == std::endian::little);
+
+namespace {
+
+// Register bits.
+constexpr uint8_t CtrlNameTable = 0x03;
+constexpr uint8_t CtrlStep32 = 0x04;
+constexpr uint8_t CtrlSpriteTable = 0x08;
+constexpr uint8_t CtrlBGTable = 0x10;
+constexpr uint8_t CtrlTallSprites = 0x20;
+constexpr uint8_t MaskBackground = 0x08;
+constexpr uint8_t StatusVBlank = 0x80;
+constexpr uint8_t StatusSprite0 = 0x40;
+constexpr uint8_t StatusNoVRAMWrite = 0x10;
+
+// Sprite attribute bits.
+constexpr uint8_t AttrPalette = 0x03;
+constexpr uint8_t AttrBehind = 0x20;
+constexpr uint8_t AttrFlipX = 0x40;
+constexpr uint8_t AttrFlipY = 0x80;
+
+constexpr uint32_t AddrMask = 0x3FFF;
+constexpr uint32_t NameTables = 0x2000;
+constexpr uint32_t NameTablesEnd = 0x3000;
+constexpr uint32_t AttributeOffset = 0x3C0;
+constexpr uint32_t Palette = 0x3F00;
+constexpr uint32_t PaletteEnd = 0x3F20;
+constexpr uint32_t SpritePalette = 0x3F10;
+constexpr uint32_t TableRows = 30;
+constexpr uint32_t TableColumns = 32;
+constexpr uint32_t PlaneHeight = 2 * TableRows * 8; // two tables stacked
+constexpr uint32_t Lines = TDIB::Height;
+constexpr uint32_t Columns = TDIB::Width;
+
+constexpr uint64_t Ones = 0x0101010101010101;
+
+inline uint64_t Load64(const uint8_t* At) {
+  uint64_t value;
+  std::memcpy(&value, At, 8);
+  return value;
 }
-void TPPU::DrawBGLine(int32_t) {}
-void TPPU::DrawSprites(int32_t) {}
-void TPPU::FindSprite0Line() {}
-void TPPU::DrawToSurface(TDrawSurface&) {}
-void TPPU::DrawToCanvas(TCanvas&) {}
+
+inline void Store64(uint8_t* At, uint64_t Value) { std::memcpy(At, &Value, 8); }
+
+// A pattern byte spread over a row word: bit 7 - k becomes bit 0 of byte k.
+constexpr std::array<uint64_t, 256> PlaneBits = [] {
+  std::array<uint64_t, 256> table{};
+  for (uint32_t b = 0; b < 256; ++b)
+    for (uint32_t k = 0; k < 8; ++k) table[b] |= uint64_t((b >> (7 - k)) & 1) << (8 * k);
+  return table;
+}();
+
+// The eight colours of a pattern row: the low plane gives bit 0, the high plane bit 1.
+inline uint64_t RowColors(uint8_t Low, uint8_t High) { return PlaneBits[Low] | (PlaneBits[High] << 1); }
+
+// Colour 4 x p + c: the palette's part, for all eight pixels at once.
+constexpr std::array<uint64_t, 4> PaletteBits = {0, 4 * Ones, 8 * Ones, 12 * Ones};
+
+// The palette numbers of the 16 tile pairs of table row Row, pair j in bits
+// 2j and 2j + 1, from the table's 64 attribute bytes.
+inline uint64_t PairPalettes(const uint8_t* Attributes, uint32_t Row) {
+  // Each attribute byte covers 4 x 4 tiles: the upper two pairs in its low nibble.
+  uint64_t bytes = Load64(Attributes + (Row >> 2) * 8);
+  uint64_t pairs = (bytes >> ((Row & 2) * 2)) & 0x0F0F0F0F0F0F0F0F;
+  pairs = (pairs | (pairs >> 4)) & 0x00FF00FF00FF00FF;
+  pairs = (pairs | (pairs >> 8)) & 0x0000FFFF0000FFFF;
+  return (pairs | (pairs >> 16)) & 0xFFFFFFFF;
+}
+
+// 0xFF in every byte whose two low bits are not both 0.
+inline uint64_t OpaqueBytes(uint64_t Pixels) { return ((Pixels | (Pixels >> 1)) & Ones) * 0xFF; }
+
+// One sprite row over a frame-buffer line. A row reaching past column 255 is
+// placed at column 248 and shifted, so its cut-off pixels fall out of the word.
+template <bool FlipX, bool Behind>
+inline void DrawSpriteRow(uint8_t* Line, uint32_t X, uint8_t Low, uint8_t High, uint64_t ColorOffset) {
+  uint64_t colors = RowColors(Low, High);
+  if constexpr (FlipX) colors = __builtin_bswap64(colors);
+  uint64_t opaque = OpaqueBytes(colors);
+  uint32_t at = std::min(X, Columns - 8);
+  uint32_t shift = (X - at) * 8;
+  colors <<= shift;
+  opaque <<= shift;
+  uint64_t old = Load64(Line + at);
+  // Behind the background a sprite shows only where the pixel there is transparent.
+  if constexpr (Behind) opaque &= ~OpaqueBytes(old);
+  Store64(Line + at, (old & ~opaque) | ((colors + ColorOffset) & opaque));
+}
+
+} // namespace
+
+TPPU::TPPU(TNES* Owner) : NES(Owner), FrameBuffer(std::make_unique<TDIB>()) { PaintStartupPicture(*FrameBuffer); }
+
+TPPU::~TPPU() = default;
+
+void TPPU::Reset() {
+  VRAMAddr = 0;
+  FirstRead = false;
+  ScrollLatch = false;
+  Reg.fill(0);
+}
+
+uint8_t TPPU::PatternByte(uint32_t Addr) const { return NES->PatternBank[Addr >> 10][Addr]; }
+
+uint8_t TPPU::ReadReg(uint16_t Addr) {
+  switch (Addr) {
+  case 0x2002: {
+    uint8_t status = Reg[2];
+    Reg[2] &= ~(StatusVBlank | StatusSprite0);
+    return status;
+  }
+  case 0x2007: return ReadData();
+  default: return 0; // nothing else can be read, and reading it changes nothing
+  }
+}
+
+void TPPU::WriteReg(uint16_t Addr, uint8_t Value) {
+  switch (Addr) {
+  case 0x2000:
+  case 0x2001:
+  case 0x2002:
+  case 0x2003: Reg[Addr & 3] = Value; break;
+  case 0x2004:
+    OAM[Reg[3]] = Value;
+    ++Reg[3];
+    break;
+  case 0x2005:
+    if (!ScrollLatch) {
+      ScrollX = Value;
+    } else if (Value < Lines) {
+      ScrollY = Value; // 240-255 would point below the table: ignored
+    }
+    ScrollLatch = !ScrollLatch;
+    break;
+  case 0x2006:
+    VRAMAddr = (VRAMAddr << 8) | Value;
+    FirstRead = true;
+    break;
+  case 0x2007: WriteData(Value); break;
+  case 0x4014: SpriteDMA(Value); break;
+  default: break; // the registers are not repeated through $3FFF
+  }
+}
+
+void TPPU::StepAddress() { VRAMAddr += (Reg[0] & CtrlStep32) ? 32 : 1; }
+
+// Mirroring happens as bytes are written, so that reads need none.
+void TPPU::WriteData(uint8_t Value) {
+  if (!(Reg[2] & StatusNoVRAMWrite)) {
+    VRAMAddr &= AddrMask;
+    VRAM[VRAMAddr] = Value;
+    if (VRAMAddr >= NameTables && VRAMAddr < NameTablesEnd) {
+      // Only the table bits of the step count, so the copy stays among the four tables.
+      VRAM[VRAMAddr ^ (uint32_t(NES->MMC->MirrorStep) & 0xC00)] = Value;
+    } else if (VRAMAddr >= Palette && VRAMAddr < PaletteEnd) {
+      // $3F10 sets the first entry of all eight palettes; no other entry is mirrored.
+      if (VRAMAddr == SpritePalette)
+        for (uint32_t entry = Palette; entry < PaletteEnd; entry += 4) VRAM[entry] = Value;
+      PaletteChanged = true;
+    }
+    StepAddress();
+  }
+  FirstRead = false;
+}
+
+// The first read after an address write gives 0xFF and moves nothing.
+uint8_t TPPU::ReadData() {
+  if (FirstRead) {
+    FirstRead = false;
+    return 0xFF;
+  }
+  VRAMAddr &= AddrMask;
+  uint8_t value = VRAMAddr < NameTables ? PatternByte(VRAMAddr) : VRAM[VRAMAddr];
+  StepAddress();
+  return value;
+}
+
+// Pages below $80 come from work RAM (page and 7, also for $20-$7F, which are
+// not RAM on the bus); the others from whatever is mapped there.
+void TPPU::SpriteDMA(uint8_t Page) {
+  const uint8_t* source =
+      Page < 0x80 ? NES->RAM.data() + (Page & 7) * 256 : NES->Bank[Page >> 5] + (uint32_t(Page) << 8);
+  std::memcpy(OAM.data(), source, OAM.size());
+}
+
+// Lines outside the picture draw nothing.
+void TPPU::DrawBGLine(int32_t Line) {
+  if (uint32_t(Line) >= Lines) return;
+  uint8_t* out = FrameBuffer->ScanLine(Line);
+  if (!(Reg[1] & MaskBackground)) {
+    std::memset(out, 0, Columns);
+    return;
+  }
+
+  // The picture scrolls over four tables, two across and two down (the plane
+  // is 512 x 480); tile rows from 30 on are in the table below (base xor 0x800).
+  const uint32_t y = (uint32_t(Line) + uint32_t(ScrollY)) % PlaneHeight;
+  const uint32_t scrollX = uint32_t(ScrollX) & 0xFF;
+  const uint32_t patternBase = ((Reg[0] & CtrlBGTable) ? 0x1000 : 0) + (y & 7);
+  uint32_t row = y >> 3;
+  uint32_t table = NameTables + 0x400 * (Reg[0] & CtrlNameTable);
+  if (row >= TableRows) {
+    row -= TableRows;
+    table ^= 0x800;
+  }
+  const uint32_t right = table ^ 0x400; // the table to the right
+  const uint64_t palettes = PairPalettes(&VRAM[table + AttributeOffset], row) |
+                            (PairPalettes(&VRAM[right + AttributeOffset], row) << 32);
+
+  // 33 tiles, columns 0-31 of the base table, then 32-63 of the one to the
+  // right. The first starts fineX pixels left of the line and the last fills
+  // its final fineX columns; each store overwrites the tail of the one
+  // before, so only the first and last tile are cut.
+  auto drawTiles = [&](auto BankOf) {
+    uint32_t column = scrollX >> 3;
+    const uint8_t* names = &VRAM[table + row * TableColumns];
+    auto tileAt = [&](uint32_t Column) {
+      uint64_t palette = PaletteBits[(palettes >> (Column & 62)) & 3];
+      uint32_t a = names[Column & 31] * 16 + patternBase;
+      const uint8_t* bank = BankOf(a);
+      return RowColors(bank[a], bank[a + 8]) | palette;
+    };
+    const uint32_t fineX = scrollX & 7;
+    Store64(out, tileAt(column) >> (8 * fineX));
+    uint32_t x = 8 - fineX;
+    for (++column; column < TableColumns; ++column, x += 8) Store64(out + x, tileAt(column));
+    names = &VRAM[right + row * TableColumns];
+    for (; x <= Columns - 8; ++column, x += 8) Store64(out + x, tileAt(column));
+    if (fineX) {
+      uint8_t* last = out + Columns - 8;
+      uint64_t keep = ~uint64_t(0) >> (8 * fineX);
+      Store64(last, (Load64(last) & keep) | (tileAt(column) << (64 - 8 * fineX)));
+    }
+  };
+
+  // When one piece of memory lies behind the whole 4 KB half (always so with
+  // 8 KB banks), its four entries are equal and one of them serves every tile.
+  const uint8_t* const* banks = NES->PatternBank.data();
+  const uint8_t* const* half = banks + (patternBase >> 10);
+  if (half[0] == half[1] && half[0] == half[2] && half[0] == half[3])
+    drawTiles([bank = half[0]](uint32_t) { return bank; });
+  else
+    drawTiles([banks](uint32_t Addr) { return banks[Addr >> 10]; });
+}
+
+template <bool FlipX, bool Behind>
+void TPPU::DrawSprite(uint32_t Y, uint32_t X, int32_t Addr, int32_t Step, int32_t Row, int32_t Rows,
+                      uint64_t ColorOffset) {
+  for (; Row < Rows; ++Row, Addr += Step) {
+    // Past the first tile's eight rows the address skips the high-plane bytes.
+    if (Row == 8) Addr += 8 * Step;
+    DrawSpriteRow<FlipX, Behind>(FrameBuffer->ScanLine(int(Y) + Row), X, PatternByte(uint32_t(Addr)),
+                                 PatternByte(uint32_t(Addr) + 8), ColorOffset);
+  }
+}
+
+// All 64 sprites over the finished background, the last entry first, so that
+// sprite 0 covers all others. Nothing is drawn above FirstLine or below line 239.
+void TPPU::DrawSprites(int32_t FirstLine) {
+  const bool tall = Reg[0] & CtrlTallSprites;
+  const int32_t height = tall ? 16 : 8;
+  const int32_t smallBase = (Reg[0] & CtrlSpriteTable) ? 0x1000 : 0;
+
+  for (int32_t n = 63; n >= 0; --n) {
+    const uint32_t y = OAM[4 * n];
+    const uint32_t tile = OAM[4 * n + 1];
+    const uint8_t attr = OAM[4 * n + 2];
+    const uint32_t x = OAM[4 * n + 3];
+    int64_t first = int64_t(FirstLine) - y;
+    if (y >= Lines || first > height) continue;
+
+    // 8x16: the top half is the even tile of the pair, the table chosen by bit 0.
+    int32_t addr = tall ? int32_t((tile & 1) * 0x1000 + (tile >> 1) * 32) : int32_t(tile * 16) + smallBase;
+    int32_t step = 1;
+    if (attr & AttrFlipY) {
+      step = -1;
+      addr += tall ? 23 : 7; // the bottom row
+    }
+    int32_t row = 0;
+    if (first > 0) {
+      row = int32_t(first);
+      addr += row * step + (row > 8 ? 8 * step : 0);
+    }
+    const int32_t rows = std::min(height, int32_t(Lines - y));
+    const uint64_t offset = (16 + 4 * uint64_t(attr & AttrPalette)) * Ones;
+
+    switch (attr & (AttrFlipX | AttrBehind)) {
+    case 0: DrawSprite<false, false>(y, x, addr, step, row, rows, offset); break;
+    case AttrBehind: DrawSprite<false, true>(y, x, addr, step, row, rows, offset); break;
+    case AttrFlipX: DrawSprite<true, false>(y, x, addr, step, row, rows, offset); break;
+    default: DrawSprite<true, true>(y, x, addr, step, row, rows, offset); break;
+    }
+  }
+}
+
+// One past the last row of sprite 0 with an opaque pixel, or its Y when it has none.
+void TPPU::FindSprite0Line() {
+  const uint32_t y = OAM[0];
+  const uint32_t tile = OAM[1];
+  uint32_t addr;
+  uint32_t height;
+  if (Reg[0] & CtrlTallSprites) {
+    addr = (tile & 1) * 0x1000 + (tile >> 1) * 32;
+    height = 16;
+  } else {
+    addr = tile * 16 + ((Reg[0] & CtrlSpriteTable) ? 0x1000 : 0);
+    height = 8;
+  }
+  Sprite0Line = int32_t(y);
+  for (uint32_t row = 0; row < height; ++row, ++addr) {
+    if (row == 8) addr += 8;
+    if (PatternByte(addr) | PatternByte(addr + 8)) Sprite0Line = int32_t(y + row + 1);
+  }
+}
+
+// Entries 0-63 follow palette RAM; bytes of 64 and above wrap onto the 64
+// colours. Entries 64-255 are set black, so snapshots carry nothing stale.
+void TPPU::UpdatePalette() {
+  if (!PaletteChanged) return;
+  std::array<TRGB, TDIB::ColorCount> colors{};
+  for (uint32_t i = 0; i < NESPalette.size(); ++i) colors[i] = NESPalette[VRAM[Palette + i] & 0x3F];
+  FrameBuffer->SetColors(0, colors);
+  PaletteChanged = false;
+}
+
+void TPPU::DrawToSurface(TDrawSurface& Surface) {
+  UpdatePalette();
+  Surface.Assign(*FrameBuffer);
+}
+
+void TPPU::DrawToCanvas(TCanvas& Canvas) {
+  UpdatePalette();
+  Canvas.Draw(0, 0, *FrameBuffer);
+}
+
+void TPPU::SaveToFile(const std::string& FileName) const { FrameBuffer->SaveToFile(FileName); }

@@ -1,0 +1,69 @@
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <vector>
+
+#include "core/MMCUnit.h"
+#include "core/NESUnit.h"
+#include "core/PPUUnit.h"
+
+namespace {
+
+// A console with random patterns, name tables and sprites, scrolled off the
+// tile grid so that every line cuts its first and last tile.
+struct TBusyPicture {
+  TBusyPicture() {
+    std::mt19937 rng(7);
+    for (auto& b : Patterns) b = uint8_t(rng());
+    NES.PatternBank.fill(Patterns.data());
+    NES.MMC->MirrorStep = 0x800;
+    TPPU& ppu = *NES.PPU;
+    for (uint32_t a = 0x2000; a < 0x3000; ++a) ppu.VRAM[a] = uint8_t(rng());
+    for (auto& b : ppu.OAM) b = uint8_t(rng());
+    for (int n = 0; n < 64; ++n) ppu.OAM[4 * n] = uint8_t(rng() % 224); // all on screen
+    ppu.WriteReg(0x2000, 0x31); // 8x16 sprites, background patterns at $1000, table $2400
+    ppu.WriteReg(0x2001, 0x18);
+    ppu.WriteReg(0x2005, 0x0B);
+    ppu.WriteReg(0x2005, 37);
+  }
+  std::vector<uint8_t> Patterns = std::vector<uint8_t>(0x2000);
+  TNES NES;
+};
+
+void BM_DrawBGLine240(benchmark::State& State) {
+  TBusyPicture picture;
+  TPPU& ppu = *picture.NES.PPU;
+  for (auto _ : State) {
+    for (int line = 0; line < 240; ++line) ppu.DrawBGLine(line);
+    benchmark::DoNotOptimize(ppu.FrameBuffer->ScanLine(0));
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_DrawBGLine240);
+
+void BM_DrawSprites64(benchmark::State& State) {
+  TBusyPicture picture;
+  TPPU& ppu = *picture.NES.PPU;
+  for (auto _ : State) {
+    ppu.DrawSprites(8);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_DrawSprites64);
+
+// One drawn frame's picture work: 240 background lines, the sprites, the sprite-0 line.
+void BM_PictureFrame(benchmark::State& State) {
+  TBusyPicture picture;
+  TPPU& ppu = *picture.NES.PPU;
+  for (auto _ : State) {
+    for (int line = 0; line < 240; ++line) {
+      ppu.DrawBGLine(line);
+      if (line == 8) ppu.FindSprite0Line();
+      if (line == 238) ppu.DrawSprites(8);
+    }
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_PictureFrame);
+
+} // namespace
