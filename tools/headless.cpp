@@ -1,6 +1,7 @@
 // pixtor-headless: runs a cartridge with no window and no pacing.
 
 #include <cerrno>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>

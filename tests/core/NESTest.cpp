@@ -129,7 +129,7 @@ TEST_F(Console, SpriteZeroFlagAndInterrupt) {
   EXPECT_FALSE(PPU.Reg[2] & StatusSprite0) << "cleared on line 238";
   Events = 0;
   NES.PowerOn();
-  PPU.Reg[0] = 0x00;
+  PPU.Reg[1] = 0x10;
   EventsUpTo(106);
   EXPECT_TRUE(PPU.Reg[2] & StatusSprite0);
 
