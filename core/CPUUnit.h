@@ -95,38 +95,6 @@ public:
 
 private:
   template <bool Watched> uint16_t RunLoop(TInstructionEvent OnInstruction);
-  void Execute();
-  void TakeInterrupt(uint8_t Code);
-
-  // Addressing modes: each fetches its operand bytes at PC and gives the address.
-  uint16_t Zp();
-  uint16_t ZpX();
-  uint16_t ZpY();
-  uint16_t Abs();
-  uint16_t AbsX();
-  uint16_t AbsY();
-  uint16_t IndX();
-  uint16_t IndY();
-  uint8_t Imm();
-
-  void Push(uint8_t Value);
-  uint8_t Pull();
-  void SetZN(uint8_t Result);
-  void Branch(bool Taken);
-
-  void Adc(uint8_t M);
-  void Sbc(uint8_t M);
-  void Compare(uint8_t Register, uint8_t M);
-  void Bit(uint8_t M);
-  uint8_t Load(uint8_t M);
-  uint8_t Asl(uint8_t Value);
-  uint8_t Lsr(uint8_t Value);
-  uint8_t Rol(uint8_t Value);
-  uint8_t Ror(uint8_t Value);
-  uint8_t Inc(uint8_t Value);
-  uint8_t Dec(uint8_t Value);
-  // Read-modify-write at an address: one read, one write.
-  template <uint8_t (TCPU::*Operation)(uint8_t)> void Modify(uint16_t Addr);
 };
 
 // The one processor of the program: the memory routines reach the event

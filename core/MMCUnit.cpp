@@ -118,10 +118,10 @@ void TMMC::ResetMapper() {
 
 void TMMC::MapProgBank(uint16_t Window, uint8_t Bank) {
   size_t start = size_t(Bank) * ProgPageSize;
-  const uint8_t* entry =
-      start + ProgPageSize <= ProgROM.size() ? OffsetBank(ProgROM.data() + start, Window) : UnmappedBank(Window);
-  NES->Bank[Window >> 13] = entry;
-  NES->Bank[(Window >> 13) + 1] = entry;
+  bool present = start + ProgPageSize <= ProgROM.size();
+  for (uint16_t half : {Window, static_cast<uint16_t>(Window + 0x2000)}) {
+    NES->Bank[half >> 13] = present ? OffsetBank(ProgROM.data() + start, Window) : UnmappedBank(half);
+  }
 }
 
 void TMMC::Mapper0Reset() {

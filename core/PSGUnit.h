@@ -3,20 +3,49 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/BoundMethod.h"
+
 class TNES;
 
-// The sound unit (first form: registers stored).
+// Voice driver slots: start a tone at a frequency in Hz; change a channel's
+// level, where level 0 silences the channel.
+using TToneOnEvent = TBoundMethod<void(uint8_t Channel, uint32_t Frequency)>;
+using TToneLevelEvent = TBoundMethod<void(uint8_t Channel, int32_t Level)>;
+
+// Channels: 0 square 1 ($4000-$4003), 1 square 2 ($4004-$4007),
+// 2 triangle ($4008-$400B), 3 noise ($400C-$400F).
+inline constexpr int32_t SoundChannels = 4;
+
+// The frequency the driver is asked for, the same rule for every channel.
+inline constexpr uint32_t ToneFrequency(uint16_t Period) { return 111860u / (uint32_t(Period) + 1); }
+
+// The sound unit: keeps the registers the processor writes and turns period
+// writes, sweeps and length counts into tone starts and silences for a voice
+// driver. No waveform is made here. A driver slot left empty is skipped, so
+// the console runs silently with no driver attached.
 class TPSG {
 public:
   explicit TPSG(TNES* Owner);
 
-  std::array<uint8_t, 22> Registers{};
+  std::array<bool, SoundChannels> Sweep{}; // bit 7 of the channel's second register
+  std::array<uint16_t, SoundChannels> Period{};
+  std::array<int32_t, SoundChannels> Length{}; // frames left; 0 = no count running
+  TToneOnEvent OnToneOn;
+  TToneLevelEvent OnToneLevel;
+  int32_t Volume = 255; // master volume 0 to 255
+  std::array<bool, SoundChannels> ChannelOn{true, true, true, true};
+  std::array<uint8_t, 22> Registers{}; // $4000-$4015; $4014 and $4015 stay 0
 
   uint8_t ReadRegister(uint16_t Addr);
   void WriteRegister(uint16_t Addr, uint8_t Value);
   void FrameStep();
+  // Registers, counters and sounding tones outlive a power-on.
   void ResetSound();
 
 private:
+  void ToneStart(int32_t Channel);
+  void ToneOn(int32_t Channel, uint32_t Frequency);
+  void ToneLevel(int32_t Channel, int32_t Level);
+
   TNES* NES;
 };
