@@ -8,23 +8,6 @@ TCPU* CurrentCPU = nullptr;
 
 namespace {
 
-// The four access routines: each one call of a slot of the current processor.
-PIXTOR_INLINE void WriteByte(uint16_t Addr, uint8_t Value) {
-  CurrentCPU->OnWriteMemory(CurrentCPU, Addr, Value);
-}
-
-PIXTOR_INLINE uint8_t ReadByte(uint16_t Addr) {
-  uint8_t value;
-  CurrentCPU->OnReadMemory(CurrentCPU, Addr, value);
-  return value;
-}
-
-PIXTOR_INLINE uint8_t FetchByte(uint16_t Addr) {
-  uint8_t value;
-  CurrentCPU->OnReadOpcode(CurrentCPU, Addr, value);
-  return value;
-}
-
 uint8_t SignalLoop() {
   ProcessMessages();
   uint8_t interrupt;
@@ -40,15 +23,6 @@ TCPU::~TCPU() {
   if (CurrentCPU == this) CurrentCPU = nullptr;
 }
 
-void TCPU::Reset() {
-  A = X = Y = 0;
-  P = FlagU | FlagZ;
-  S = 0xFF;
-  PC = ReadByte(0xFFFC);
-  PC |= ReadByte(0xFFFD) << 8;
-  CyclesLeft = LoopCycle;
-}
-
 // The registers of one slice, held where the compiler can keep them in
 // machine registers across the memory calls; loaded from the processor before
 // a slice and stored back before anything outside the instruction code runs.
@@ -57,13 +31,43 @@ struct TInterpreter {
   uint16_t PC;
   int32_t CyclesLeft;
 
+  // The slots of the current processor, taken with the registers: only a
+  // handler run at a loop event can change them.
+  TCPU* Self;
+  TReadMemory OnReadMemory, OnReadOpcode;
+  TWriteMemory OnWriteMemory;
+
   explicit TInterpreter(const TCPU& CPU) { TakeFrom(CPU); }
 
   void TakeFrom(const TCPU& CPU) {
     A = CPU.A, P = CPU.P, X = CPU.X, Y = CPU.Y, S = CPU.S, PC = CPU.PC, CyclesLeft = CPU.CyclesLeft;
+    Self = CurrentCPU;
+    OnReadMemory = Self->OnReadMemory, OnReadOpcode = Self->OnReadOpcode, OnWriteMemory = Self->OnWriteMemory;
   }
   void PutInto(TCPU& CPU) const {
     CPU.A = A, CPU.P = P, CPU.X = X, CPU.Y = Y, CPU.S = S, CPU.PC = PC, CPU.CyclesLeft = CyclesLeft;
+  }
+
+  // ---- access routines: each one call of a slot of the current processor
+
+  PIXTOR_INLINE void WriteByte(uint16_t Addr, uint8_t Value) { OnWriteMemory(Self, Addr, Value); }
+
+  PIXTOR_INLINE uint8_t ReadByte(uint16_t Addr) {
+    uint8_t value;
+    OnReadMemory(Self, Addr, value);
+    return value;
+  }
+
+  PIXTOR_INLINE uint8_t FetchByte(uint16_t Addr) {
+    uint8_t value;
+    OnReadOpcode(Self, Addr, value);
+    return value;
+  }
+
+  // Vectors and JMP (ind) targets: low byte first, then the next address (no page wrap).
+  uint16_t ReadWord(uint16_t Addr) {
+    uint16_t low = ReadByte(Addr);
+    return low | ReadByte(Addr + 1) << 8;
   }
 
   // ---- addressing modes -------------------------------------------------------
@@ -355,12 +359,7 @@ struct TInterpreter {
     case 0x28: P = Pull() | FlagU; break;
 
     case 0x4C: PC = Abs(); break;
-    case 0x6C: { // the pointer's high byte comes from the next address, across a page if need be
-      uint16_t pointer = Abs();
-      PC = ReadByte(pointer);
-      PC |= ReadByte(pointer + 1) << 8;
-      break;
-    }
+    case 0x6C: PC = ReadWord(Abs()); break; // the high byte may come from the next page
     case 0x20: { // pushes the address of the instruction's last byte
       uint16_t low = FetchByte(PC++);
       uint16_t high = FetchByte(PC);
@@ -377,8 +376,7 @@ struct TInterpreter {
       Push(PC & 0xFF);
       Push(P | FlagB);
       P = (P | FlagI) & ~FlagD;
-      PC = ReadByte(0xFFFE);
-      PC |= ReadByte(0xFFFF) << 8;
+      PC = ReadWord(0xFFFE);
       break;
 
     case 0x10: Branch(!(P & FlagN)); break;
@@ -416,12 +414,19 @@ struct TInterpreter {
       P |= FlagI;
       vector = 0xFFFE;
     }
-    PC = ReadByte(vector);
-    PC |= ReadByte(vector + 1) << 8;
+    PC = ReadWord(vector);
   }
 };
 
 // ---- run loop ---------------------------------------------------------------
+
+void TCPU::Reset() {
+  A = X = Y = 0;
+  P = FlagU | FlagZ;
+  S = 0xFF;
+  PC = TInterpreter(*this).ReadWord(0xFFFC);
+  CyclesLeft = LoopCycle;
+}
 
 template <bool Watched> uint16_t TCPU::RunLoop(TInstructionEvent OnInstruction) {
   TInterpreter cpu(*this);
