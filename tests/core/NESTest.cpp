@@ -10,6 +10,8 @@
 #include "core/NESUnit.h"
 #include "core/PPUUnit.h"
 #include "core/PSGUnit.h"
+#include "platform/DIB.h"
+#include "platform/Display.h"
 #include "platform/MessagePump.h"
 
 namespace {
@@ -210,6 +212,52 @@ TEST_F(Running, PauseEndsTheRunOnLine8AndRunResumesOnLine9) {
   PauseAfter = PumpCalls + 1;
   NES.Run();
   EXPECT_EQ(PumpCalls, 3 * 244 + 8) << "resumed on line 9, ran to line 8 of the next frame";
+}
+
+} // namespace
+
+namespace {
+
+// Recording stand-ins for the window's display and canvas.
+struct TFakeSurface : TDrawSurface {
+  int Copies = 0;
+  void Assign(const TDIB&) override { ++Copies; }
+};
+
+struct TFakeDisplay : TDXDraw {
+  TFakeSurface DrawSurface;
+  bool Able = true, Visible = true;
+  int Flips = 0;
+  bool CanDraw() override { return Able; }
+  TDrawSurface& Surface() override { return DrawSurface; }
+  void Flip() override { ++Flips; }
+  void SetVisible(bool Show) override { Visible = Show; }
+};
+
+struct TFakeCanvas : TCanvas {
+  std::vector<std::pair<int, int>> DrawnAt;
+  void Draw(int X, int Y, const TDIB&) override { DrawnAt.emplace_back(X, Y); }
+};
+
+TEST(Display, SetDisplayChoosesWherePresentsGo) {
+  TNES nes;
+  TFakeDisplay display;
+  TFakeCanvas canvas;
+  nes.SetDisplay(false, &display, &canvas);
+  EXPECT_FALSE(display.Visible);
+  EXPECT_EQ(canvas.DrawnAt, (std::vector<std::pair<int, int>>{{0, 0}})) << "the current frame is shown at once";
+  nes.Present();
+  EXPECT_EQ(canvas.DrawnAt.size(), 2u);
+  EXPECT_EQ(display.Flips, 0);
+
+  nes.SetDisplay(true, &display, &canvas);
+  EXPECT_TRUE(display.Visible);
+  EXPECT_EQ(display.Flips, 1);
+  EXPECT_EQ(display.DrawSurface.Copies, 1);
+  display.Able = false; // a display that cannot draw drops the frame
+  nes.Present();
+  EXPECT_EQ(display.Flips, 1);
+  EXPECT_EQ(canvas.DrawnAt.size(), 2u);
 }
 
 } // namespace
