@@ -17,13 +17,6 @@ constexpr int32_t PollLine = 8;
 constexpr int32_t FirstSpriteLine = 8;
 constexpr int32_t DrawnLines = 240;
 
-// PPU register bits the line handler reads and writes.
-constexpr uint8_t CtrlNMIOnVBlank = 0x80;
-constexpr uint8_t CtrlNMIOnSprite0 = 0x40;
-constexpr uint8_t MaskSprites = 0x10;
-constexpr uint8_t StatusVBlank = 0x80;
-constexpr uint8_t StatusSprite0 = 0x40;
-
 alignas(64) const std::array<uint8_t, 0x2000> OpenBus = [] {
   std::array<uint8_t, 0x2000> page{};
   page.fill(0xFF);

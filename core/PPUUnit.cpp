@@ -14,17 +14,6 @@ static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
-// Register bits.
-constexpr uint8_t CtrlNameTable = 0x03;
-constexpr uint8_t CtrlStep32 = 0x04;
-constexpr uint8_t CtrlSpriteTable = 0x08;
-constexpr uint8_t CtrlBGTable = 0x10;
-constexpr uint8_t CtrlTallSprites = 0x20;
-constexpr uint8_t MaskBackground = 0x08;
-constexpr uint8_t StatusVBlank = 0x80;
-constexpr uint8_t StatusSprite0 = 0x40;
-constexpr uint8_t StatusNoVRAMWrite = 0x10;
-
 // Sprite attribute bits.
 constexpr uint8_t AttrPalette = 0x03;
 constexpr uint8_t AttrBehind = 0x20;

@@ -34,6 +34,20 @@ inline constexpr std::array<TRGB, 64> NESPalette = {{
 }};
 // clang-format on
 
+// Register bits with an effect: PPUCTRL (Reg[0]), PPUMASK (Reg[1]), PPUSTATUS (Reg[2]).
+inline constexpr uint8_t CtrlNameTable = 0x03;
+inline constexpr uint8_t CtrlStep32 = 0x04;
+inline constexpr uint8_t CtrlSpriteTable = 0x08;
+inline constexpr uint8_t CtrlBGTable = 0x10;
+inline constexpr uint8_t CtrlTallSprites = 0x20;
+inline constexpr uint8_t CtrlNMIOnSprite0 = 0x40;
+inline constexpr uint8_t CtrlNMIOnVBlank = 0x80;
+inline constexpr uint8_t MaskBackground = 0x08;
+inline constexpr uint8_t MaskSprites = 0x10;
+inline constexpr uint8_t StatusNoVRAMWrite = 0x10;
+inline constexpr uint8_t StatusSprite0 = 0x40;
+inline constexpr uint8_t StatusVBlank = 0x80;
+
 // The picture unit: registers $2000-$2007 and sprite DMA, 16 KB of video
 // memory, sprite memory, and the frame buffer of palette RAM indexes.
 class TPPU {

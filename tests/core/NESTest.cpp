@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr uint8_t StatusVBlank = 0x80, StatusSprite0 = 0x40;
+
 
 class Console : public ::testing::Test {
 public:
