@@ -284,9 +284,10 @@ private:
     return true;
   }
 
+  // Calls made during a line event (the frame's sound step) count on the line that event begins.
   void LogTone(const char* Call, uint8_t Channel, long long Value) {
-    std::fprintf(Tones.get(), "%lld %d %s %d %lld\n", static_cast<long long>(Lines / FrameLines), NES.ScanLine, Call,
-                 Channel, Value);
+    std::fprintf(Tones.get(), "%lld %lld %s %d %lld\n", static_cast<long long>(Lines / FrameLines),
+                 static_cast<long long>(Lines % FrameLines), Call, Channel, Value);
   }
   void ToneOn(uint8_t Channel, uint32_t Frequency) { LogTone("ToneOn", Channel, Frequency); }
   void ToneLevel(uint8_t Channel, int32_t Level) { LogTone("ToneLevel", Channel, Level); }
