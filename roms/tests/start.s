@@ -5,6 +5,12 @@
 
 .import init, main, nmi
 
+.segment "ZEROPAGE"
+oam_src:    .res 2
+
+.segment "OAM"
+oam_buf:    .res 256
+
 .segment "CODE"
 
 reset:
@@ -21,6 +27,19 @@ reset:
 wait_vblank:
     bit PPUSTATUS
     bpl wait_vblank
+    rts
+
+; Copies the 256 bytes at oam_src into sprite memory, through the RAM page
+; at $0200 (sprite DMA reads program ROM only from whole pages).
+load_oam:
+    ldy #0
+@copy:
+    lda (oam_src),y
+    sta oam_buf,y
+    iny
+    bne @copy
+    lda #>oam_buf
+    sta OAMDMA
     rts
 
 irq:
