@@ -143,15 +143,14 @@ TEST_F(Cartridge, ReadOnlyImageLoads) {
   EXPECT_TRUE(MMC.LoadROM(path));
 }
 
-TEST_F(Cartridge, UnreadableImageThrowsNamingTheFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
-  std::string path = Folder.Write("locked.nes", MakeImage(1, 1));
-  ASSERT_EQ(chmod(path.c_str(), 0000), 0);
+TEST_F(Cartridge, ReadErrorThrowsNamingTheFile) {
+  // This process's own memory at offset 0: a file that opens, even for root, but cannot be read.
+  const std::string path = "/proc/self/mem";
   try {
     MMC.LoadROM(path);
     FAIL() << "no exception";
   } catch (const std::runtime_error& error) {
-    EXPECT_NE(std::string(error.what()).find(path), std::string::npos);
+    EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
   }
 }
 

@@ -10,7 +10,8 @@
 //
 // Log lines are "frame line call channel value". The NMI writes come on
 // line 238 of frames 2 and 12. The frame step runs on the event that ends a
-// frame: the log gives it the new frame's number and the line it left, 243.
+// frame, and the log counts it on the line that event begins: line 0 of the
+// new frame.
 
 #include <gtest/gtest.h>
 
@@ -30,20 +31,20 @@ const std::vector<std::string> ExpectedTones = {
     "2 238 ToneLevel 3 255", "2 238 ToneOn 3 18643", // $400E $05: period 5, length 0
     "2 238 ToneLevel 3 255", "2 238 ToneOn 3 18643", // $400F $18: length 3
     // Square 2 sweeps down one a frame: 252, 251, ... 245.
-    "3 243 ToneOn 1 442",
-    "4 243 ToneOn 1 443",
-    "5 243 ToneOn 1 445", "5 243 ToneLevel 3 0",     // noise: 3 frames
-    "6 243 ToneOn 1 447", "6 243 ToneLevel 2 0",     // triangle: 4 frames
-    "7 243 ToneOn 1 449",
-    "8 243 ToneOn 1 451",
-    "9 243 ToneOn 1 452",
-    "10 243 ToneOn 1 454", "10 243 ToneLevel 1 0",   // square 2: 8 frames
+    "3 0 ToneOn 1 442",
+    "4 0 ToneOn 1 443",
+    "5 0 ToneOn 1 445", "5 0 ToneLevel 3 0",     // noise: 3 frames
+    "6 0 ToneOn 1 447", "6 0 ToneLevel 2 0",     // triangle: 4 frames
+    "7 0 ToneOn 1 449",
+    "8 0 ToneOn 1 451",
+    "9 0 ToneOn 1 452",
+    "10 0 ToneOn 1 454", "10 0 ToneLevel 1 0",   // square 2: 8 frames
     // Frame 12, NMI 10: $400D $FF (step 7 × 7 = 49, falling), $400E $10: period 16, length 3.
     "12 238 ToneLevel 3 255", "12 238 ToneOn 3 6580",
-    "13 243 ToneOn 3 1",                             // 16 - 49 wraps to 65503
-    "14 243 ToneOn 3 1",                             // 65454
-    "15 243 ToneOn 3 1", "15 243 ToneLevel 3 0",     // 65405; 3 frames
-    "26 243 ToneLevel 0 0",                          // square 1: 24 frames from frame 2
+    "13 0 ToneOn 3 1",                             // 16 - 49 wraps to 65503
+    "14 0 ToneOn 3 1",                             // 65454
+    "15 0 ToneOn 3 1", "15 0 ToneLevel 3 0",     // 65405; 3 frames
+    "26 0 ToneLevel 0 0",                          // square 1: 24 frames from frame 2
 };
 
 TEST(Sound, RegisterWritesGiveTonesLengthsAndSweeps) {
