@@ -1,12 +1,11 @@
 #include "platform/audio/AudioDevice.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <SDL.h>
 
 #include "platform/Speaker.h"
-#include "platform/audio/MessageQueue.h"
-#include "platform/audio/Synth.h"
 
 std::unique_ptr<TAudioStream> TAudioStream::Open(TFill Fill) {
   auto stream = std::make_unique<TAudioStream>(std::move(Fill));
@@ -44,40 +43,47 @@ void TAudioStream::Callback(void* Self, uint8_t* Bytes, int Length) {
 
 namespace {
 
+// A MIDI output handle: messages into the queue. Closing it leaves the
+// synthesizer as it is, notes still sounding included.
 class TSynthOut final : public TMidiOut {
 public:
-  explicit TSynthOut(std::unique_ptr<TSynth> Loaded) : Synth(std::move(Loaded)) {
-    Stream = TAudioStream::Open([this](int16_t* Stereo, int32_t Frames) {
-      for (uint32_t message; Queue.Pop(message);) Synth->ShortMsg(message);
-      Synth->Render(Stereo, Frames);
-    });
-  }
-  bool Opened() const { return Stream != nullptr; }
-
+  explicit TSynthOut(TMessageQueue<4096>& Queue) : Queue(Queue) {}
   void ShortMsg(uint32_t Message) override { Queue.Push(Message); }
 
 private:
-  std::unique_ptr<TSynth> Synth;
-  TMessageQueue<4096> Queue;
-  std::unique_ptr<TAudioStream> Stream; // last: closed first, before the synthesizer goes
+  TMessageQueue<4096>& Queue;
 };
 
 } // namespace
 
-std::unique_ptr<TMidiOut> OpenSynthOut(const std::string& SoundFont) {
-  std::unique_ptr<TSynth> synth = TSynth::Load(SoundFont);
-  if (!synth) return nullptr;
-  auto out = std::make_unique<TSynthOut>(std::move(synth));
-  return out->Opened() ? std::move(out) : nullptr;
-}
-
 TAudioBackends::TAudioBackends() {
-  SpeakerStream = TAudioStream::Open([this](int16_t* Stereo, int32_t Frames) { Speaker.Render(Stereo, Frames); });
+  Stream = TAudioStream::Open([this](int16_t* Stereo, int32_t Frames) { Fill(Stereo, Frames); });
   SetSpeakerPort(&Speaker);
-  SetMidiOutOpener([] { return OpenSynthOut(DefaultSoundFont()); });
+  SetMidiOutOpener([this] { return OpenMidiOut(DefaultSoundFont()); });
 }
 
 TAudioBackends::~TAudioBackends() {
   SetMidiOutOpener(nullptr);
   SetSpeakerPort(nullptr);
+  Stream.reset();
+}
+
+std::unique_ptr<TMidiOut> TAudioBackends::OpenMidiOut(const std::string& SoundFont) {
+  if (!Stream) return nullptr;
+  if (!Synth) {
+    Synth = TSynth::Load(SoundFont);
+    if (!Synth) return nullptr;
+    Playing.store(Synth.get(), std::memory_order_release);
+  }
+  return std::make_unique<TSynthOut>(Queue);
+}
+
+void TAudioBackends::Fill(int16_t* Stereo, int32_t Frames) {
+  if (TSynth* synth = Playing.load(std::memory_order_acquire)) {
+    for (uint32_t message; Queue.Pop(message);) synth->ShortMsg(message);
+    synth->Render(Stereo, Frames);
+  } else {
+    std::fill_n(Stereo, 2 * Frames, int16_t(0));
+  }
+  Speaker.Render(Stereo, Frames);
 }

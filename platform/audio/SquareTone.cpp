@@ -1,5 +1,7 @@
 #include "platform/audio/SquareTone.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int16_t Amplitude = 6000;
 } // namespace
@@ -13,10 +15,7 @@ void TSquareTone::Silence() { Divisor.store(0, std::memory_order_relaxed); }
 // 1 / (2 x AudioSampleRate) ticks keeps the pitch exact over any length.
 void TSquareTone::Render(int16_t* Stereo, int32_t Frames) {
   const uint32_t divisor = Divisor.load(std::memory_order_relaxed);
-  if (divisor == 0) {
-    for (int32_t i = 0; i < 2 * Frames; ++i) Stereo[i] = 0;
-    return;
-  }
+  if (divisor == 0) return;
   const uint64_t half = uint64_t(divisor) * AudioSampleRate;
   for (int32_t i = 0; i < Frames; ++i) {
     Phase += 2ull * TimerClock;
@@ -24,6 +23,10 @@ void TSquareTone::Render(int16_t* Stereo, int32_t Frames) {
       Phase -= half;
       High = !High;
     }
-    Stereo[2 * i] = Stereo[2 * i + 1] = High ? Amplitude : -Amplitude;
+    const int32_t wave = High ? Amplitude : -Amplitude;
+    for (int32_t side = 0; side < 2; ++side) {
+      int16_t& sample = Stereo[2 * i + side];
+      sample = int16_t(std::clamp(sample + wave, -32768, 32767));
+    }
   }
 }

@@ -15,7 +15,7 @@ class TSquareTone final : public TSpeakerPort {
 public:
   void Sound(uint16_t Divisor) override;
   void Silence() override;
-  // Writes Frames stereo frames of the wave (silence while the gate is off).
+  // Mixes Frames stereo frames of the wave into Stereo (nothing while the gate is off).
   void Render(int16_t* Stereo, int32_t Frames);
 
 private:

@@ -31,6 +31,9 @@ std::unique_ptr<TSynth> TSynth::Load(const std::string& SoundFont) {
   fluid->Settings = new_fluid_settings();
   if (!fluid->Settings) return nullptr;
   fluid_settings_setnum(fluid->Settings, "synth.sample-rate", AudioSampleRate);
+  // The default gain (0.2) leaves a velocity-64 note near 1 % of full scale;
+  // notes never end by Note Off here, so some headroom for overlaps stays.
+  fluid_settings_setnum(fluid->Settings, "synth.gain", 1.0);
   // Only the audio thread touches the synthesizer, so it needs no locks.
   fluid_settings_setint(fluid->Settings, "synth.threadsafe-api", 0);
   fluid->Synth = new_fluid_synth(fluid->Settings);
