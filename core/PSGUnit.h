@@ -35,7 +35,7 @@ public:
 
   bool MidiOpen = false;
   std::unique_ptr<TMidiOut> MidiHandle;
-  std::array<uint8_t, 4> MidiMessage{}; // status, first data byte, second data byte, 0
+  std::array<uint8_t, 4> MidiMessage{};    // status, first data byte, second data byte, 0
   std::array<bool, SoundChannels> Sweep{}; // bit 7 of the channel's second register
   std::array<uint16_t, SoundChannels> Period{};
   std::array<int32_t, SoundChannels> Length{}; // frames left; 0 = no count running

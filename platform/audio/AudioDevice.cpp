@@ -80,7 +80,8 @@ std::unique_ptr<TMidiOut> TAudioBackends::OpenMidiOut(const std::string& SoundFo
 
 void TAudioBackends::Fill(int16_t* Stereo, int32_t Frames) {
   if (TSynth* synth = Playing.load(std::memory_order_acquire)) {
-    for (uint32_t message; Queue.Pop(message);) synth->ShortMsg(message);
+    for (uint32_t message; Queue.Pop(message);)
+      synth->ShortMsg(message);
     synth->Render(Stereo, Frames);
   } else {
     std::fill_n(Stereo, 2 * Frames, int16_t(0));

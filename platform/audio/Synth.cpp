@@ -26,7 +26,8 @@ std::string DefaultSoundFont() {
 
 std::unique_ptr<TSynth> TSynth::Load(const std::string& SoundFont) {
   // A SoundFont that does not load means "no MIDI output", silently.
-  for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) fluid_set_log_function(level, nullptr, nullptr);
+  for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+    fluid_set_log_function(level, nullptr, nullptr);
   auto fluid = std::make_unique<TFluid>();
   fluid->Settings = new_fluid_settings();
   if (!fluid->Settings) return nullptr;
@@ -37,7 +38,8 @@ std::unique_ptr<TSynth> TSynth::Load(const std::string& SoundFont) {
   // Only the audio thread touches the synthesizer, so it needs no locks.
   fluid_settings_setint(fluid->Settings, "synth.threadsafe-api", 0);
   fluid->Synth = new_fluid_synth(fluid->Settings);
-  if (!fluid->Synth || SoundFont.empty() || fluid_synth_sfload(fluid->Synth, SoundFont.c_str(), 1) == FLUID_FAILED)
+  if (!fluid->Synth || SoundFont.empty() ||
+      fluid_synth_sfload(fluid->Synth, SoundFont.c_str(), 1) == FLUID_FAILED)
     return nullptr;
   return std::make_unique<TSynth>(std::move(fluid));
 }

@@ -123,19 +123,22 @@ TEST_P(MidiNote, TruncatesTowardZero) {
   TPSG psg(nullptr);
   Log.Midi.clear();
   psg.MidiToneOn(2, GetParam().Frequency);
-  if (GetParam().Note) EXPECT_EQ(Log.Midi, std::vector{Msg(0x92, *GetParam().Note, 0x40)});
-  else EXPECT_TRUE(Log.Midi.empty());
+  if (GetParam().Note)
+    EXPECT_EQ(Log.Midi, std::vector{Msg(0x92, *GetParam().Note, 0x40)});
+  else
+    EXPECT_TRUE(Log.Midi.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Frequencies, MidiNote,
-    testing::Values(TNoteCase{9, std::nullopt}, TNoteCase{10, 4}, TNoteCase{54, 32}, TNoteCase{55, 33},
-                    TNoteCase{110, 45}, TNoteCase{220, 57}, TNoteCase{439, 68}, TNoteCase{440, 69},
-                    TNoteCase{880, 81}, TNoteCase{1760, 93}, TNoteCase{3520, 105}, TNoteCase{7040, 117},
-                    TNoteCase{12428, 126},
-                    // 13982 Hz (period 7) comes to note 128 and is held to the top note.
-                    TNoteCase{13982, 127}, TNoteCase{14000, 127}, TNoteCase{14001, std::nullopt}),
-    [](const auto& info) { return std::to_string(info.param.Frequency); });
+INSTANTIATE_TEST_SUITE_P(Frequencies, MidiNote,
+                         testing::Values(TNoteCase{9, std::nullopt}, TNoteCase{10, 4}, TNoteCase{54, 32},
+                                         TNoteCase{55, 33}, TNoteCase{110, 45}, TNoteCase{220, 57},
+                                         TNoteCase{439, 68}, TNoteCase{440, 69}, TNoteCase{880, 81},
+                                         TNoteCase{1760, 93}, TNoteCase{3520, 105}, TNoteCase{7040, 117},
+                                         TNoteCase{12428, 126},
+                                         // 13982 Hz (period 7) comes to note 128 and is held to the top note.
+                                         TNoteCase{13982, 127}, TNoteCase{14000, 127},
+                                         TNoteCase{14001, std::nullopt}),
+                         [](const auto& info) { return std::to_string(info.param.Frequency); });
 
 TEST_F(SoundDriver, MidiLevelSendsAllNotesOffOnlyForSilence) {
   Install(true);
@@ -171,8 +174,10 @@ TEST_P(RegistersToMidi, SendsTheseBytes) {
   nes.PSG->Volume = c.Volume;
   nes.PSG->ChannelOn = c.ChannelOn;
   Log.Midi.clear();
-  for (const auto& [addr, value] : c.Writes) nes.CPUWriteMemory(nes.CPU.get(), addr, value);
-  for (int32_t frame = 0; frame < c.Frames; ++frame) nes.PSG->FrameStep();
+  for (const auto& [addr, value] : c.Writes)
+    nes.CPUWriteMemory(nes.CPU.get(), addr, value);
+  for (int32_t frame = 0; frame < c.Frames; ++frame)
+    nes.PSG->FrameStep();
   EXPECT_EQ(Log.Midi, c.Messages);
 }
 
@@ -215,7 +220,11 @@ INSTANTIATE_TEST_SUITE_P(
                   {Msg(0x90, 69, 0x40), Msg(0x90, 69, 0x40), Msg(0x90, 69, 0x40), Msg(0x90, 69, 0x40),
                    Msg(0x90, 70, 0x40), Msg(0x90, 71, 0x40), Msg(0x90, 71, 0x40), Msg(0x90, 72, 0x40),
                    Msg(0x90, 72, 0x40), Msg(0x90, 73, 0x40), Msg(0xB0, 0x7B, 0x00)}},
-        TPathCase{"NoiseTopPeriodPlaysTopNote", 255, AllOn, {{0x400E, 0x07}, {0x400F, 0x00}}, 0,
+        TPathCase{"NoiseTopPeriodPlaysTopNote",
+                  255,
+                  AllOn,
+                  {{0x400E, 0x07}, {0x400F, 0x00}},
+                  0,
                   {Msg(0x93, 127, 0x40), Msg(0x93, 127, 0x40)}}),
     [](const auto& info) { return info.param.Name; });
 
@@ -227,7 +236,8 @@ TEST_F(SoundDriver, SpeakerFollowsLatestToneAndAnySilence) {
   psg.WriteRegister(0x4006, 0x7E);
   psg.WriteRegister(0x4007, 0x08); // 880 Hz, 24 frames
   EXPECT_EQ(Log.Speaker, (std::vector<int32_t>{2711, 2711, 1355, 1355}));
-  for (int32_t frame = 0; frame < 8; ++frame) psg.FrameStep();
+  for (int32_t frame = 0; frame < 8; ++frame)
+    psg.FrameStep();
   EXPECT_EQ(Log.Speaker.back(), Off);
 }
 

@@ -22,7 +22,8 @@ namespace {
 // The left channel of interleaved stereo frames.
 std::vector<double> Left(const std::vector<int16_t>& Stereo) {
   std::vector<double> mono(Stereo.size() / 2);
-  for (size_t i = 0; i < mono.size(); ++i) mono[i] = Stereo[2 * i];
+  for (size_t i = 0; i < mono.size(); ++i)
+    mono[i] = Stereo[2 * i];
   return mono;
 }
 
@@ -94,8 +95,9 @@ TEST(SquareTone, MixesIntoWhatIsThereAndAddsNothingWhenSilent) {
 TEST(Synth, RendersNote69At440HzOffline) {
   const std::string soundFont = DefaultSoundFont();
   if (soundFont.empty())
-    GTEST_SKIP() << "no General MIDI SoundFont installed (/usr/share/sounds/sf2/default-GM.sf2 or TimGM6mb.sf2); "
-                    "install timgm6mb-soundfont to run this test";
+    GTEST_SKIP()
+        << "no General MIDI SoundFont installed (/usr/share/sounds/sf2/default-GM.sf2 or TimGM6mb.sf2); "
+           "install timgm6mb-soundfont to run this test";
   auto synth = TSynth::Load(soundFont);
   ASSERT_TRUE(synth) << soundFont;
   synth->ShortMsg(MidiShortMessage(0xC0, 0x02, 0x00));
@@ -106,7 +108,8 @@ TEST(Synth, RendersNote69At440HzOffline) {
   std::vector<double> left = Left(stereo);
   std::vector<double> stretch(left.begin() + AudioSampleRate / 10, left.begin() + AudioSampleRate * 35 / 100);
   double peak = 0;
-  for (double x : stretch) peak = std::max(peak, std::abs(x));
+  for (double x : stretch)
+    peak = std::max(peak, std::abs(x));
   EXPECT_GT(peak, 500.0); // of 32767
   EXPECT_NEAR(DominantFrequency(stretch), 440.0, 440.0 * 0.02);
 }
@@ -123,7 +126,8 @@ TEST(Synth, MissingEmptyOrCorruptSoundFontDoesNotLoad) {
 
 TEST(MessageQueue, KeepsOrderAndDropsWhenFull) {
   TMessageQueue<4> queue;
-  for (uint32_t m = 1; m <= 4; ++m) EXPECT_TRUE(queue.Push(m));
+  for (uint32_t m = 1; m <= 4; ++m)
+    EXPECT_TRUE(queue.Push(m));
   EXPECT_FALSE(queue.Push(5));
   uint32_t m = 0;
   for (uint32_t expected = 1; expected <= 4; ++expected) {
@@ -160,7 +164,8 @@ TEST(AudioBackends, SynthesizerAndSpeakerShareDeviceAndNeverBlockTheSender) {
   for (int32_t open = 0; open < 2; ++open) {
     TPSG psg(nullptr);
     ASSERT_TRUE(psg.MidiOpen);
-    for (int32_t i = 0; i < 20000; ++i) psg.MidiToneOn(uint8_t(i & 3), 440 + i % 1000);
+    for (int32_t i = 0; i < 20000; ++i)
+      psg.MidiToneOn(uint8_t(i & 3), 440 + i % 1000);
   }
 }
 
