@@ -1,5 +1,10 @@
 #include "core/PSGUnit.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "core/BleepInt.h"
+
 namespace {
 
 // Frames a tone lasts, by channel and by the length index (bits 3-7 of the
@@ -17,7 +22,24 @@ constexpr std::array<std::array<int32_t, 32>, SoundChannels> LengthTable = [] {
 
 } // namespace
 
-TPSG::TPSG(TNES* Owner) : NES(Owner) {}
+TPSG::TPSG(TNES* Owner) : NES(Owner) {
+  MidiHandle = MidiOutOpen();
+  MidiOpen = MidiHandle != nullptr;
+  if (MidiOpen) {
+    SendMidiMessage(0xC0, 0x02, 0x00); // program 2 on MIDI channel 1; the others keep the default
+    OnToneOn = TToneOnEvent::Bind<&TPSG::MidiToneOn>(this);
+    OnToneLevel = TToneLevelEvent::Bind<&TPSG::MidiToneLevel>(this);
+  } else {
+    OnToneOn = TToneOnEvent::Bind<&TPSG::SpeakerToneOn>(this);
+    OnToneLevel = TToneLevelEvent::Bind<&TPSG::SpeakerToneLevel>(this);
+  }
+}
+
+// Notes still sounding are not stopped before the output closes.
+TPSG::~TPSG() {
+  if (!MidiOpen) SpeakerOff();
+  MidiHandle.reset();
+}
 
 uint8_t TPSG::ReadRegister(uint16_t Addr) {
   return Addr >= 0x4000 && Addr <= 0x4015 ? Registers[Addr - 0x4000] : 0xFF;
@@ -45,10 +67,10 @@ void TPSG::ToneStart(int32_t Channel) {
   const uint8_t high = Registers[Channel * 4 + 3];
   Period[Channel] = uint16_t((high & 7) << 8 | low);
   if (ChannelOn[Channel]) {
-    ToneLevel(Channel, Volume);
-    ToneOn(Channel, ToneFrequency(Period[Channel]));
+    OnToneLevel(uint8_t(Channel), Volume);
+    OnToneOn(uint8_t(Channel), ToneFrequency(Period[Channel]));
   } else {
-    ToneLevel(Channel, 0);
+    OnToneLevel(uint8_t(Channel), 0);
   }
   Length[Channel] = LengthTable[Channel][high >> 3];
 }
@@ -63,18 +85,42 @@ void TPSG::FrameStep() {
       const uint8_t r = Registers[c * 4 + 1];
       const uint16_t d = uint16_t(((r >> 4) & 7) * (r & 7));
       Period[c] = uint16_t(r & 0x08 ? Period[c] - d : Period[c] + d);
-      if (ChannelOn[c]) ToneOn(c, ToneFrequency(Period[c]));
+      if (ChannelOn[c]) OnToneOn(uint8_t(c), ToneFrequency(Period[c]));
     }
-    if (--Length[c] == 0) ToneLevel(c, 0);
+    if (--Length[c] == 0) OnToneLevel(uint8_t(c), 0);
   }
 }
 
 void TPSG::ResetSound() {}
 
-void TPSG::ToneOn(int32_t Channel, uint32_t Frequency) {
-  if (OnToneOn) OnToneOn(uint8_t(Channel), Frequency);
+// Equal temperament with 440 Hz as note 69, the step below truncated toward
+// zero, so a frequency a little under a note's sounds the note below. Note
+// 128 (13982 Hz, period 7) does not fit a data byte and plays as 127, the
+// highest note there is.
+void TPSG::MidiToneOn(uint8_t Channel, uint32_t Frequency) {
+  if (Frequency < 10 || Frequency > 14000) return;
+  const double ratio = double(32 * Frequency) * (1.0 / 440.0);
+  const int32_t note = 9 + int32_t(12.0 * std::log2(ratio));
+  SendMidiMessage(uint8_t(0x90 + Channel), uint8_t(std::min(note, 127)), 0x40);
 }
 
-void TPSG::ToneLevel(int32_t Channel, int32_t Level) {
-  if (OnToneLevel) OnToneLevel(uint8_t(Channel), Level);
+// Only silence is carried out, as All Notes Off: the MIDI driver never sends
+// Note Off and never changes loudness.
+void TPSG::MidiToneLevel(uint8_t Channel, int32_t Level) {
+  if (Level == 0) SendMidiMessage(uint8_t(0xB0 + Channel), 0x7B, 0x00);
+}
+
+// The latest tone started on any channel replaces the one sounding.
+void TPSG::SpeakerToneOn(uint8_t, uint32_t Frequency) {
+  if (Volume != 0) SpeakerTone(Frequency, -1);
+}
+
+// Any channel's silence stops the speaker, whatever the others are doing.
+void TPSG::SpeakerToneLevel(uint8_t, int32_t Level) {
+  if (Level == 0) SpeakerOff();
+}
+
+void TPSG::SendMidiMessage(uint8_t Status, uint8_t Data1, uint8_t Data2) {
+  MidiMessage = {Status, Data1, Data2, 0};
+  MidiHandle->ShortMsg(MidiShortMessage(Status, Data1, Data2));
 }

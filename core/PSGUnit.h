@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "platform/BoundMethod.h"
+#include "platform/MidiOut.h"
 
 class TNES;
 
@@ -21,12 +23,19 @@ inline constexpr uint32_t ToneFrequency(uint16_t Period) { return 111860u / (uin
 
 // The sound unit: keeps the registers the processor writes and turns period
 // writes, sweeps and length counts into tone starts and silences for a voice
-// driver. No waveform is made here. A driver slot left empty is skipped, so
-// the console runs silently with no driver attached.
+// driver. No waveform is made here. The driver is chosen once, at
+// construction: the MIDI driver when the default MIDI output opens, the
+// speaker driver otherwise.
 class TPSG {
 public:
   explicit TPSG(TNES* Owner);
+  ~TPSG();
+  TPSG(const TPSG&) = delete;
+  TPSG& operator=(const TPSG&) = delete;
 
+  bool MidiOpen = false;
+  std::unique_ptr<TMidiOut> MidiHandle;
+  std::array<uint8_t, 4> MidiMessage{};    // status, first data byte, second data byte, 0
   std::array<bool, SoundChannels> Sweep{}; // bit 7 of the channel's second register
   std::array<uint16_t, SoundChannels> Period{};
   std::array<int32_t, SoundChannels> Length{}; // frames left; 0 = no count running
@@ -42,10 +51,16 @@ public:
   // Registers, counters and sounding tones outlive a power-on.
   void ResetSound();
 
+  // The MIDI driver: console channel c plays on MIDI channel c + 1.
+  void MidiToneOn(uint8_t Channel, uint32_t Frequency);
+  void MidiToneLevel(uint8_t Channel, int32_t Level);
+  // The speaker driver: one speaker for all four channels.
+  void SpeakerToneOn(uint8_t Channel, uint32_t Frequency);
+  void SpeakerToneLevel(uint8_t Channel, int32_t Level);
+
 private:
   void ToneStart(int32_t Channel);
-  void ToneOn(int32_t Channel, uint32_t Frequency);
-  void ToneLevel(int32_t Channel, int32_t Level);
+  void SendMidiMessage(uint8_t Status, uint8_t Data1, uint8_t Data2);
 
   TNES* NES;
 };

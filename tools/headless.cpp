@@ -21,6 +21,7 @@
 #include "core/PSGUnit.h"
 #include "platform/DIB.h"
 #include "tools/InputScript.h"
+#include "tools/SoundRecorder.h"
 #include "tools/Trace.h"
 
 namespace {
@@ -43,6 +44,10 @@ no pacing, then prints "frames N seconds S fps F".
   --hash                print a hash of the picture last presented and its palette RAM
   --input FILE          feed the joypads from a script: lines "FRAME PAD BUTTON..."
   --tones FILE          log every sound driver call: frame, line, call, channel, value
+  --wav FILE            render the run's sound offline into a 44.1 kHz 16-bit WAV:
+                        the synthesizer, or the speaker when no SoundFont loads
+  --midi FILE           write every MIDI message of the run as a Standard MIDI File
+                        (format 0, emulated time); the MIDI driver is always chosen
 )";
 
 struct TRange {
@@ -64,6 +69,8 @@ struct TOptions {
   bool Hash = false;
   std::string InputFile;
   std::string TonesFile;
+  std::string WavFile;
+  std::string MidiFile;
 };
 
 [[noreturn]] void Fail(const std::string& message, int code = 2) {
@@ -130,6 +137,10 @@ TOptions ParseOptions(int argc, char** argv) {
       options.InputFile = value();
     } else if (arg == "--tones") {
       options.TonesFile = value();
+    } else if (arg == "--wav") {
+      options.WavFile = value();
+    } else if (arg == "--midi") {
+      options.MidiFile = value();
     } else if (!arg.empty() && arg[0] == '-') {
       Fail("unknown option " + arg + "\n" + Usage);
     } else if (options.Cartridge.empty()) {
@@ -193,7 +204,7 @@ uint64_t Hash(const uint8_t* Bytes, size_t Count, uint64_t Value = 0xCBF29CE4842
 // watches instructions when a trace or an instruction limit is asked for.
 class TRunner {
 public:
-  explicit TRunner(const TOptions& Options) : Options(Options) {}
+  explicit TRunner(const TOptions& Options) : Options(Options), Sound(Options.WavFile, Options.MidiFile) {}
 
   void Load() {
     if (!NES.MMC->LoadROM(Options.Cartridge)) {
@@ -252,6 +263,7 @@ public:
       Shown.SaveToFile(Options.SnapshotFile);
       std::printf("snapshot %s\n", Options.SnapshotFile.c_str());
     }
+    Sound.Save(Lines);
     for (const TRange& range : Options.Dumps) Dump(range, [this](uint32_t a) { return PeekByte(NES, a); });
     for (const TRange& range : Options.VRAMDumps) {
       Dump(range, [this](uint32_t a) { return a < 0x2000 ? NES.PatternBank[a >> 10][a] : NES.PPU->VRAM[a]; });
@@ -269,6 +281,7 @@ private:
 
   void Loop(TCPU* Sender, uint8_t& Interrupt) {
     ++Lines;
+    Sound.SetLine(Lines);
     if (Pads) Pads->SetFrame(Lines / FrameLines);
     NES.CPULoop(Sender, Interrupt);
     if (Lines == Options.Frames * FrameLines) NES.Pause();
@@ -293,6 +306,7 @@ private:
   void ToneLevel(uint8_t Channel, int32_t Level) { LogTone("ToneLevel", Channel, Level); }
 
   const TOptions& Options;
+  TSoundRecorder Sound; // before the console: its sound unit opens these devices
   TNES NES;
   int64_t Lines = 0;
   uint64_t Executed = 0;

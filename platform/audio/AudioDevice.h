@@ -1,0 +1,62 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/MidiOut.h"
+#include "platform/audio/MessageQueue.h"
+#include "platform/audio/SquareTone.h"
+#include "platform/audio/Synth.h"
+
+// A stream on the default audio device: 16-bit stereo at AudioSampleRate in
+// blocks of 512 frames (11.6 ms). Fill runs on the audio thread and must
+// touch nothing but atomics and what it alone owns. Closing waits for a Fill
+// in progress to end.
+class TAudioStream {
+public:
+  using TFill = std::function<void(int16_t* Stereo, int32_t Frames)>;
+  // Nullptr when no audio device opens.
+  static std::unique_ptr<TAudioStream> Open(TFill Fill);
+  explicit TAudioStream(TFill Fill);
+  ~TAudioStream();
+  TAudioStream(const TAudioStream&) = delete;
+  TAudioStream& operator=(const TAudioStream&) = delete;
+
+private:
+  static void Callback(void* Self, uint8_t* Bytes, int Length);
+  TFill Fill;
+  uint32_t Device = 0;
+};
+
+// The real sound devices, installed for the lifetime of this object: the
+// default MIDI output is the General MIDI synthesizer on the system's
+// SoundFont, the speaker a square wave; both play on one stream of the
+// default audio device (some devices open only once). Created at start-up
+// before the console, destroyed after it.
+//
+// The emulation thread never waits on the audio thread: MIDI messages go
+// through a lock-free queue that the audio thread drains at the start of
+// each block, the speaker's state is one atomic word, and the synthesizer is
+// handed over once, when the first MIDI output opens.
+class TAudioBackends {
+public:
+  TAudioBackends();
+  ~TAudioBackends();
+  TAudioBackends(const TAudioBackends&) = delete;
+  TAudioBackends& operator=(const TAudioBackends&) = delete;
+
+  // Nullptr when no audio device opened or the SoundFont doesn't load.
+  std::unique_ptr<TMidiOut> OpenMidiOut(const std::string& SoundFont);
+
+private:
+  void Fill(int16_t* Stereo, int32_t Frames);
+
+  TSquareTone Speaker;
+  std::unique_ptr<TSynth> Synth; // once playing, only the audio thread touches it
+  std::atomic<TSynth*> Playing{nullptr};
+  TMessageQueue<4096> Queue;
+  std::unique_ptr<TAudioStream> Stream; // last: closed first; none when no audio device opened
+};
