@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <fstream>
@@ -225,9 +226,10 @@ public:
       NES.SetInput(&Pads->Pad1, &Pads->Pad2);
     }
     if (!Options.TonesFile.empty()) {
+      // The log sits in front of the voice driver the sound unit chose, which still plays every call.
       Tones = CreateFile(Options.TonesFile);
-      NES.PSG->OnToneOn = TToneOnEvent::Bind<&TRunner::ToneOn>(this);
-      NES.PSG->OnToneLevel = TToneLevelEvent::Bind<&TRunner::ToneLevel>(this);
+      DriverToneOn = std::exchange(NES.PSG->OnToneOn, TToneOnEvent::Bind<&TRunner::ToneOn>(this));
+      DriverToneLevel = std::exchange(NES.PSG->OnToneLevel, TToneLevelEvent::Bind<&TRunner::ToneLevel>(this));
     }
     if (!Options.TraceFile.empty()) Trace = CreateFile(Options.TraceFile);
     KeepPicture = Options.Hash || !Options.SnapshotFile.empty();
@@ -302,8 +304,14 @@ private:
     std::fprintf(Tones.get(), "%lld %lld %s %d %lld\n", static_cast<long long>(Lines / FrameLines),
                  static_cast<long long>(Lines % FrameLines), Call, Channel, Value);
   }
-  void ToneOn(uint8_t Channel, uint32_t Frequency) { LogTone("ToneOn", Channel, Frequency); }
-  void ToneLevel(uint8_t Channel, int32_t Level) { LogTone("ToneLevel", Channel, Level); }
+  void ToneOn(uint8_t Channel, uint32_t Frequency) {
+    LogTone("ToneOn", Channel, Frequency);
+    DriverToneOn(Channel, Frequency);
+  }
+  void ToneLevel(uint8_t Channel, int32_t Level) {
+    LogTone("ToneLevel", Channel, Level);
+    DriverToneLevel(Channel, Level);
+  }
 
   const TOptions& Options;
   TSoundRecorder Sound; // before the console: its sound unit opens these devices
@@ -311,6 +319,8 @@ private:
   int64_t Lines = 0;
   uint64_t Executed = 0;
   TFile Trace, Tones;
+  TToneOnEvent DriverToneOn;
+  TToneLevelEvent DriverToneLevel;
   std::unique_ptr<TScriptedPads> Pads;
   bool KeepPicture = false;
   TDIB Shown;
