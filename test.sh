@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
 pixtor_install
-pixtor_build build-asan -DPIXTOR_SANITIZE=ON -DPIXTOR_BENCHMARKS=OFF
+PIXTOR_TARGET=core_tests pixtor_build build-asan -DPIXTOR_SANITIZE=ON -DPIXTOR_BENCHMARKS=OFF
 ctest --test-dir build-asan --output-on-failure -L core -j"$(nproc)"
 pixtor_build build
 ctest --test-dir build --output-on-failure -j"$(nproc)"

@@ -18,10 +18,10 @@ pixtor_install() {
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# pixtor_build DIR [cmake options...]
+# pixtor_build DIR [cmake options...]; PIXTOR_TARGET names one target to build instead of all.
 pixtor_build() {
   local dir=$1
   shift
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@"
-  cmake --build "$dir" -j"$(nproc)"
+  cmake --build "$dir" -j"$(nproc)" ${PIXTOR_TARGET:+--target "$PIXTOR_TARGET"}
 }
