@@ -50,7 +50,7 @@ bushes:
 
 txt_title_1:    TEXT 12,  8, "A TINY ADVENTURE"
 txt_title_2:    TEXT 21,  5, "PIXTOR DEMO CARTRIDGE"
-txt_title_3:    TEXT 23,  6, "A JUMP  B SPARK  ST PAUSE"
+txt_title_3:    TEXT 23,  2, "A JUMP  B SPARK  START PAUSE"
 txt_push_start: TEXT 17, 11, "PUSH START"
 txt_blank_start: TEXT 17, 11, "          "
 title_texts:
@@ -74,43 +74,60 @@ logo_rows:
     .byte "X    X  X X X X X X X  "
     .byte "X   XXX X X X X XXX X  "
 
-; Attract mode: buttons, frames; a frame count of 0 ends the recording.
+; Attract mode: buttons, frames; a frame count of 0 ends the recording. The
+; game starts from a fixed seed, so the recording replays the same run.
 R = BTN_RIGHT
 L = BTN_LEFT
 demo_input:
-    .byte 0, 40
-    .byte R, 70
-    .byte R | BTN_A, 20
-    .byte R, 30
-    .byte R | BTN_B, 2
-    .byte R, 40
-    .byte R | BTN_A, 24
-    .byte R, 60
-    .byte 0, 20
-    .byte BTN_B, 2
     .byte 0, 30
-    .byte R | BTN_A, 26
-    .byte R, 80
     .byte R | BTN_B, 2
-    .byte R, 30
-    .byte R | BTN_A, 24
-    .byte R, 50
-    .byte L, 40
-    .byte L | BTN_A, 24
-    .byte L, 30
-    .byte L | BTN_B, 2
-    .byte L, 20
-    .byte R, 60
-    .byte R | BTN_A, 24
-    .byte R, 90
+    .byte R, 18
+    .byte R | BTN_A, 40
     .byte R | BTN_B, 2
-    .byte R, 40
-    .byte R | BTN_A, 24
-    .byte R, 100
-    .byte BTN_SELECT, 2         ; music off ...
-    .byte R, 60
-    .byte BTN_SELECT, 2         ; ... and on again
-    .byte R | BTN_A, 24
-    .byte R, 120
+    .byte R, 18
+    .byte R | BTN_A, 20
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_A, 40
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_A, 80
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_A, 40
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_A, 40
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_A, 20
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_A, 40
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_A, 20
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_A, 20
+    .byte 0, 20
+    .byte R | BTN_A, 120
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_A, 40
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_A, 20
+    .byte R | BTN_B, 2
+    .byte R, 18
+    .byte R | BTN_A, 60
+    .byte R | BTN_B, 2
+    .byte R, 18
     .byte 0, 40
     .byte 0, 0
