@@ -1,0 +1,158 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include "platform/Input.h"
+
+class QLabel;
+class QFrame;
+class TNES;
+class TPlusButton;
+class TSkinLabel;
+class TDXScreen;
+class TPaintBox;
+class TKeyState;
+class TDisplayModes;
+class TSDLJoystick;
+class TFrameClock;
+
+// The program's title, also the first piece of the info line.
+inline const QString AppTitle = QStringLiteral("Pixtor emulator");
+
+// Key codes of a joypad, in the order UP, DOWN, LEFT, RIGHT, A, B, START, SELECT.
+using TPadKeys = std::array<uint32_t, 8>;
+inline constexpr TPadKeys DefaultPad1Keys = {38, 40, 37, 39, 32, 17, 13, 9};
+inline constexpr TPadKeys DefaultPad2Keys = {69, 88, 83, 68, 16, 90, 81, 87};
+inline constexpr int DefaultFrameRate = 3;
+inline constexpr int SlotCount = 10;
+
+// A named key of the settings dialog's key lists.
+struct TKeyName {
+  const char* Name;
+  uint32_t Code;
+};
+extern const std::array<TKeyName, 52> KeyTable;
+
+// The main window: a skinned, borderless window that owns the console and
+// drives it from its buttons and keys. Its logic is written as state changes
+// of this object and calls on the console; the widgets only show that state.
+class TMainForm : public QWidget {
+  Q_OBJECT
+
+public:
+  // CanvasOnly keeps the accelerated screen from being tried.
+  explicit TMainForm(bool CanvasOnly = false);
+  ~TMainForm() override;
+
+  std::unique_ptr<TNES> NES;
+  bool CartridgeLoaded = false;
+  bool DirectDrawAvailable = false;
+  bool Dragging = false;
+  QPoint DragOrigin;
+  TPadKeys Pad1Keys = DefaultPad1Keys;
+  TPadKeys Pad2Keys = DefaultPad2Keys;
+  bool Pad1Enabled = false;
+  bool Pad2Enabled = false;
+  int32_t ViewMode = 0;
+  QString ScreenMode;
+  QString SkinUsed;
+  QStringList SkinList; // "name=folder", the folder ending with a separator
+
+  // Components, at their places in the 400 x 310 client area.
+  QLabel* imBackground;
+  TPaintBox* ScreenTV;
+  TDXScreen* DXScreenTV;
+  QFrame* bvScreen;
+  TSkinLabel* slTitle;
+  TPlusButton* btnAbout;
+  TPlusButton* btnMinimize;
+  TPlusButton* btnFullScreen;
+  TPlusButton* btnClose;
+  TPlusButton* btnOpenFile;
+  TPlusButton* btnRun;
+  TPlusButton* btnReset;
+  TPlusButton* btnPause;
+  TPlusButton* btnSnapShot;
+  TPlusButton* btnSettings;
+  TPlusButton* btnInfo;
+  TPlusButton* btnVolDown;
+  TPlusButton* btnVol;
+  TPlusButton* btnVolUp;
+  std::array<TPlusButton*, SlotCount> Slots; // btnZero ... btnNine
+  TDXInput DXInputA;
+  TDXInput DXInputB;
+  QTimer DXTimer;
+
+  // The screen's display modes (XRandR); the settings dialog lists them.
+  TDisplayModes& DisplayModes() { return *Modes; }
+
+  void FormShow();
+  void UpdateControls();
+  void ToggleFullScreen();
+  QString GetInfoLine() const;
+  void LoadSettings();
+  void SaveSettings();
+  void ApplyKeyAssignment();
+  void LoadSkin();
+
+  // Commands.
+  void btnOpenFileClick();
+  void btnRunClick();
+  void btnResetClick();
+  void btnPauseClick();
+  void btnClick(TPlusButton* Button);
+  void btnSnapShotClick();
+  void btnSettingsClick();
+  void btnInfoClick();
+  void btnAboutClick();
+  void btnFullScreenClick();
+  void DXTimerTimer();
+  // Loads Path and runs it as Open does after its dialog.
+  void OpenCartridge(const QString& Path);
+
+  // Dragging the window by its background or title, in screen coordinates.
+  void imBackgroundMouseDown(QPoint ScreenPoint);
+  void imBackgroundMouseMove(QPoint ScreenPoint);
+  void imBackgroundMouseUp();
+
+  // The keyboard as the joypads see it (held keys of the active window).
+  TKeyState& Keys() { return *KeyboardState; }
+  // Prints emulated and drawn frames per second and processor use once a second.
+  bool ShowStats = false;
+
+protected:
+  void showEvent(QShowEvent* Event) override;
+  void closeEvent(QCloseEvent* Event) override;
+  void keyPressEvent(QKeyEvent* Event) override;
+  void keyReleaseEvent(QKeyEvent* Event) override;
+  bool event(QEvent* Event) override;
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
+  void dragEnterEvent(QDragEnterEvent* Event) override;
+  void dropEvent(QDropEvent* Event) override;
+
+private:
+  void FormCreate();
+  void FormClose();
+  // Loads a cartridge after the console was stopped and the old one released.
+  bool LoadCartridge(const QString& Path);
+  void StartCartridge();
+  void FrameDone();
+  static void PumpMessages();
+
+  bool CanvasOnly;
+  bool Shown = false;
+  QRect SavedGeometry;
+  std::unique_ptr<TKeyState> KeyboardState;
+  std::unique_ptr<TSDLJoystick> Joystick;
+  std::unique_ptr<TDisplayModes> Modes;
+  std::unique_ptr<TFrameClock> Clock;
+};
