@@ -27,6 +27,8 @@ class TFrameClock;
 
 // The program's title, also the first piece of the info line.
 inline const QString AppTitle = QStringLiteral("Pixtor emulator");
+// The maker's notice, on the info line and the splash: only characters of the title font.
+inline const QString CopyrightNotice = QStringLiteral("Copyright 2026 Brovane.");
 
 // Key codes of a joypad, in the order UP, DOWN, LEFT, RIGHT, A, B, START, SELECT.
 using TPadKeys = std::array<uint32_t, 8>;
