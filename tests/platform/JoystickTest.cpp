@@ -1,83 +1,63 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <SDL.h>
 
 #include "platform/Input.h"
 #include "platform/sdl/Joystick.h"
 
+static bool operator==(const TJoystickState& a, const TJoystickState& b) {
+  return a.X == b.X && a.Y == b.Y && a.Buttons == b.Buttons;
+}
+static void PrintTo(const TJoystickState& s, std::ostream* out) {
+  *out << "{" << s.X << ", " << s.Y << ", " << std::hex << s.Buttons << std::dec << "}";
+}
+
 // SDL's virtual joystick stands in for a game controller plugged in while
-// the program runs. The machine must have no real joystick, or it would be
-// device 0.
+// the program runs. A real joystick on the machine would be device 0.
 namespace {
 
 class SDLJoystick : public testing::Test {
 protected:
   TSDLJoystick Stick;
+  int Virtual = -1;
+  SDL_Joystick* Handle = nullptr; // the virtual device is set through it
 
   void SetUp() override {
     if (SDL_NumJoysticks() != 0) GTEST_SKIP() << "a joystick is plugged in";
   }
-  void TearDown() override {
-    if (Virtual >= 0) SDL_JoystickDetachVirtual(Virtual);
-  }
+  void TearDown() override { Unplug(); }
 
-  // Plugs in a stick with two axes and 33 buttons, one more than are read.
+  // Two axes and 33 buttons, one more than are read.
   void PlugIn() {
     Virtual = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 33, 0);
-    ASSERT_GE(Virtual, 0) << SDL_GetError();
-    // The virtual device is set through the handle SDL gives out for it.
     Handle = SDL_JoystickOpen(Virtual);
     ASSERT_NE(Handle, nullptr) << SDL_GetError();
   }
   void Unplug() {
-    SDL_JoystickClose(Handle);
+    if (Handle) SDL_JoystickClose(Handle);
+    if (Virtual >= 0) SDL_JoystickDetachVirtual(Virtual);
     Handle = nullptr;
-    ASSERT_EQ(SDL_JoystickDetachVirtual(Virtual), 0);
     Virtual = -1;
   }
-  void Set(Sint16 X, Sint16 Y, std::initializer_list<int> Buttons) {
+  // Sets the axes and presses one button (-1: none), then reads the stick.
+  TJoystickState Read(Sint16 X, Sint16 Y, int Button) {
     SDL_JoystickSetVirtualAxis(Handle, 0, X);
     SDL_JoystickSetVirtualAxis(Handle, 1, Y);
     for (int button = 0; button < 33; ++button)
-      SDL_JoystickSetVirtualButton(Handle, button, SDL_RELEASED);
-    for (int button : Buttons)
-      SDL_JoystickSetVirtualButton(Handle, button, SDL_PRESSED);
+      SDL_JoystickSetVirtualButton(Handle, button, button == Button ? SDL_PRESSED : SDL_RELEASED);
+    return Stick.Read();
   }
-
-  int Virtual = -1;
-  SDL_Joystick* Handle = nullptr;
 };
-
-void ExpectReading(const TJoystickState& Reading, int32_t X, int32_t Y, uint32_t Buttons) {
-  EXPECT_EQ(Reading.X, X);
-  EXPECT_EQ(Reading.Y, Y);
-  EXPECT_EQ(Reading.Buttons, Buttons);
-}
-
-TEST_F(SDLJoystick, NothingPluggedInReadsZero) {
-  ExpectReading(Stick.Read(), 0, 0, 0);
-  ExpectReading(Stick.Read(), 0, 0, 0);
-}
 
 TEST_F(SDLJoystick, AxesScaledAndButtons) {
   PlugIn();
-  struct TCase {
-    Sint16 X, Y;
-    std::initializer_list<int> Buttons;
-    int32_t ExpectedX, ExpectedY;
-    uint32_t ExpectedButtons;
-  };
-  const TCase cases[] = {
-      {0, 0, {}, 0, 0, 0},
-      {-32768, 32767, {0}, -1000, 1000, 1u << 0},
-      {32767, -32768, {31}, 1000, -1000, 1u << 31},
-      {16384, -16384, {1, 2}, 500, -500, 0b110},
-      {-328, 327, {32}, -10, 9, 0}, // the 33rd button is not one of the 32
-  };
-  for (const TCase& c : cases) {
-    Set(c.X, c.Y, c.Buttons);
-    ExpectReading(Stick.Read(), c.ExpectedX, c.ExpectedY, c.ExpectedButtons);
-  }
+  EXPECT_EQ(Read(0, 0, -1), (TJoystickState{0, 0, 0}));
+  EXPECT_EQ(Read(-32768, 32767, 0), (TJoystickState{-1000, 1000, 1u << 0}));
+  EXPECT_EQ(Read(32767, -32768, 31), (TJoystickState{1000, -1000, 1u << 31}));
+  EXPECT_EQ(Read(16384, -16384, 1), (TJoystickState{500, -500, 1u << 1}));
+  EXPECT_EQ(Read(-328, 327, 32), (TJoystickState{-10, 9, 0})); // no 33rd button
 }
 
 TEST_F(SDLJoystick, DirectionsBeyondTheDeadZone) {
@@ -85,31 +65,19 @@ TEST_F(SDLJoystick, DirectionsBeyondTheDeadZone) {
   TDXInput input;
   input.Joystick = &Stick;
   input.JoystickEnabled = true;
-
-  Set(-20000, 10000, {0});
+  Read(-20000, 10000, 0); // -610 and 305 of 1000
   input.Update();
-  EXPECT_TRUE(input.Pressed(InputLeft));
-  EXPECT_FALSE(input.Pressed(InputDown)); // 305 of 1000: inside the dead zone
-  EXPECT_TRUE(input.Pressed(InputButton(1)));
-
-  Set(0, 20000, {});
-  input.Update();
-  EXPECT_FALSE(input.Pressed(InputLeft));
-  EXPECT_TRUE(input.Pressed(InputDown));
-  EXPECT_FALSE(input.Pressed(InputButton(1)));
+  EXPECT_EQ(input.States, TInputStates().set(InputLeft).set(InputButton(1)));
 }
 
 TEST_F(SDLJoystick, UnplugAndPlugInAgain) {
+  EXPECT_EQ(Stick.Read(), TJoystickState{});
   PlugIn();
-  Set(32767, 0, {3});
-  ExpectReading(Stick.Read(), 1000, 0, 1u << 3);
-
+  EXPECT_EQ(Read(32767, 0, 3), (TJoystickState{1000, 0, 1u << 3}));
   Unplug();
-  ExpectReading(Stick.Read(), 0, 0, 0);
-
+  EXPECT_EQ(Stick.Read(), TJoystickState{});
   PlugIn();
-  Set(0, -32768, {4});
-  ExpectReading(Stick.Read(), 0, -1000, 1u << 4);
+  EXPECT_EQ(Read(0, -32768, 4), (TJoystickState{0, -1000, 1u << 4}));
 }
 
 } // namespace
