@@ -90,7 +90,11 @@ TDisplayModes::TDisplayModes() : State(std::make_unique<TState>()) {
   State->Depth = DefaultDepth(display, DefaultScreen(display));
 }
 
-TDisplayModes::~TDisplayModes() { Restore(); }
+TDisplayModes::~TDisplayModes() {
+  // The display connection closes with the application; the X server then
+  // undoes nothing, so this object must go first to put the mode back.
+  if (qGuiApp) Restore();
+}
 
 std::vector<TDisplayMode> TDisplayModes::Modes() const {
   std::vector<TDisplayMode> modes = State->Sizes(State->Config());
