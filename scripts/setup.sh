@@ -3,7 +3,7 @@
 # into build/ (Release). Sourced by run.sh and test.sh.
 set -euo pipefail
 
-PIXTOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev cc65 pkg-config libsdl2-dev libfluidsynth-dev timgm6mb-soundfont)
+PIXTOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev cc65 pkg-config libsdl2-dev libfluidsynth-dev timgm6mb-soundfont qt6-base-dev libqt6opengl6-dev libxrandr-dev libxtst-dev xvfb xauth)
 
 pixtor_install() {
   local missing=() package
