@@ -39,8 +39,8 @@ void WriteLibrary(const TSkinPictures& Skin, const std::string& Path) {
 
 // The sample skin shows the common depths: 24 bits, 8 bits with a colour table, 4 bits.
 void WriteSample(const TSkinPictures& Skin, const std::string& Folder) {
-  WriteFile(Folder + "/MAIN.BMP", Skin.Main.EncodeBmp(24));
-  WriteFile(Folder + "/SYSTEM.BMP", Skin.System.EncodeBmp(8));
+  WriteFile(Folder + "/MAIN.BMP", Skin.Main.EncodeBmp(8));
+  WriteFile(Folder + "/SYSTEM.BMP", Skin.System.EncodeBmp(24));
   WriteFile(Folder + "/SETTINGS.BMP", Skin.Settings.EncodeBmp(8));
   WriteFile(Folder + "/NUMBERS.BMP", Skin.Numbers.EncodeBmp(8));
   WriteFile(Folder + "/BUTTONS.BMP", Skin.Buttons.EncodeBmp(8));
