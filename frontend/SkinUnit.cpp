@@ -24,11 +24,17 @@ constexpr std::array<TPictureSource, PictureCount> Sources = {{
     {"Text", BitmapTitleFont},
 }};
 // The order the built-in skin is read in.
-constexpr std::array<TPicture, PictureCount> BuiltInOrder = {pcMain, pcSettings, pcNumbers, pcButtons, pcSystem, pcText};
+constexpr std::array<TPicture, PictureCount> BuiltInOrder = {pcMain,    pcSettings, pcNumbers,
+                                                             pcButtons, pcSystem,   pcText};
 
 // Cells of the small-button picture cut as 2 x 4 (row 0, cut as 1 x 4, is btnVol's).
 constexpr std::array<std::pair<TSkinGlyph, int>, 6> SmallButtonCells = {{
-    {sgAbout, 3}, {sgMinimize, 4}, {sgVolDown, 5}, {sgFullScreen, 6}, {sgVolUp, 7}, {sgClose, 8},
+    {sgAbout, 3},
+    {sgMinimize, 4},
+    {sgVolDown, 5},
+    {sgFullScreen, 6},
+    {sgVolUp, 7},
+    {sgClose, 8},
 }};
 
 // A cell narrower than the five state images leaves its button blank.
@@ -39,7 +45,8 @@ QImage Glyph(const QImage& Picture, int Columns, int Rows, int Cell) {
 
 // Glyphs First, First + 1, ... from the cells of a one-column picture.
 void Column(TSkin& Skin, const QImage& Picture, TSkinGlyph First, int Rows) {
-  for (int Row = 0; Row < Rows; ++Row) Skin.Glyphs[First + Row] = Glyph(Picture, 1, Rows, Row + 1);
+  for (int Row = 0; Row < Rows; ++Row)
+    Skin.Glyphs[First + Row] = Glyph(Picture, 1, Rows, Row + 1);
 }
 
 void Apply(TSkin& Skin, TPicture Picture, const QImage& Image) {
@@ -49,22 +56,16 @@ void Apply(TSkin& Skin, TPicture Picture, const QImage& Image) {
     break;
   case pcSystem:
     Skin.Glyphs[sgVol] = Glyph(Image, 1, 4, 1);
-    for (const auto& [Place, Cell] : SmallButtonCells) Skin.Glyphs[Place] = Glyph(Image, 2, 4, Cell);
+    for (const auto& [Place, Cell] : SmallButtonCells)
+      Skin.Glyphs[Place] = Glyph(Image, 2, 4, Cell);
     break;
-  case pcSettings:
-    Column(Skin, Image, sgSettings, 2);
-    break;
-  case pcNumbers:
-    Column(Skin, Image, sgFirstSlot, 10);
-    break;
-  case pcButtons:
-    Column(Skin, Image, sgOpenFile, 5);
-    break;
+  case pcSettings: Column(Skin, Image, sgSettings, 2); break;
+  case pcNumbers: Column(Skin, Image, sgFirstSlot, 10); break;
+  case pcButtons: Column(Skin, Image, sgOpenFile, 5); break;
   case pcText:
     if (!Image.isNull()) Skin.Font = Image;
     break;
-  case PictureCount:
-    break;
+  case PictureCount: break;
   }
 }
 
@@ -83,7 +84,8 @@ std::string LocalPath(const QString& Path) { return QFile::encodeName(Path).toSt
 QString SkinFolder(const QString& SkinUsed, const QStringList& SkinList) {
   for (const QString& Line : SkinList) {
     const qsizetype Equals = Line.indexOf('=');
-    if (Equals >= 0 && Line.left(Equals).compare(SkinUsed, Qt::CaseInsensitive) == 0) return Line.mid(Equals + 1);
+    if (Equals >= 0 && Line.left(Equals).compare(SkinUsed, Qt::CaseInsensitive) == 0)
+      return Line.mid(Equals + 1);
   }
   return {};
 }
@@ -103,7 +105,8 @@ TSkin ReadSkin(const QString& SkinUsed, const QStringList& SkinList,
     QString Error;
     const QImage Image = ReadBitmapFile(Path, Error);
     if (Image.isNull()) {
-      ReportError(QStringLiteral("The skin bitmap \"%1\" (%2 in %3) cannot be loaded: %4.").arg(Path, Key, Ini, Error));
+      ReportError(QStringLiteral("The skin bitmap \"%1\" (%2 in %3) cannot be loaded: %4.")
+                      .arg(Path, Key, Ini, Error));
       ApplyBuiltIn(Skin, TPicture(Picture));
       break;
     }

@@ -49,12 +49,14 @@ std::string ReadProfileString(const std::string& Path, const std::string& Sectio
     if (Line.empty() || Line.front() == ';') continue;
     if (Line.front() == '[') {
       const auto Close = Line.find(']');
-      if (Close != std::string_view::npos) InSection = SameName(Trim(Line.substr(1, Close - 1)), Trim(Section));
+      if (Close != std::string_view::npos)
+        InSection = SameName(Trim(Line.substr(1, Close - 1)), Trim(Section));
       continue;
     }
     const auto Equals = Line.find('=');
     if (!InSection || Equals == std::string_view::npos) continue;
-    if (SameName(Trim(Line.substr(0, Equals)), Trim(Key))) return std::string(Unquote(Trim(Line.substr(Equals + 1))));
+    if (SameName(Trim(Line.substr(0, Equals)), Trim(Key)))
+      return std::string(Unquote(Trim(Line.substr(Equals + 1))));
   }
   return {};
 }

@@ -10,7 +10,8 @@ namespace {
 TMask MaskOf(const std::vector<std::string>& Lines) {
   TMask Mask{int(Lines.front().size()), int(Lines.size()), {}};
   for (const std::string& Line : Lines)
-    for (const char Dot : Line) Mask.Dots.push_back(Dot == '#' ? 1 : Dot == 'o' ? 2 : 0);
+    for (const char Dot : Line)
+      Mask.Dots.push_back(Dot == '#' ? 1 : Dot == 'o' ? 2 : 0);
   return Mask;
 }
 
@@ -40,7 +41,8 @@ TMask TArt::Text(std::string_view Text) const {
   // The last cell's spacing column goes.
   TMask Out{Line.Width - 1, Line.Height, {}};
   for (int Row = 0; Row < Line.Height; ++Row)
-    for (int Column = 0; Column < Out.Width; ++Column) Out.Dots.push_back(Line.At(Column, Row));
+    for (int Column = 0; Column < Out.Width; ++Column)
+      Out.Dots.push_back(Line.At(Column, Row));
   return Out;
 }
 
@@ -65,7 +67,8 @@ TArt ReadArt(const std::string& Path) {
       for (int Count = 0; Count < TArt::CellHeight; ++Count) {
         if (!std::getline(File, Line)) Fail("font block ends early");
         ++LineNumber;
-        if (Line.empty() || Line.size() % TArt::CellWidth || Line.find_first_not_of(".#") != std::string::npos)
+        if (Line.empty() || Line.size() % TArt::CellWidth ||
+            Line.find_first_not_of(".#") != std::string::npos)
           Fail("font art lines are whole 5-pixel cells of '.' and '#'");
         FontRows[Row][Count].push_back(Line);
       }
@@ -87,7 +90,8 @@ TArt ReadArt(const std::string& Path) {
   for (int Row = 0; Row < 3; ++Row)
     for (const auto& Pieces : FontRows[Row]) {
       std::string Joined;
-      for (const std::string& Piece : Pieces) Joined += Piece;
+      for (const std::string& Piece : Pieces)
+        Joined += Piece;
       if (Joined.size() != std::size_t(TArt::RowCells[Row] * TArt::CellWidth))
         throw std::runtime_error(Path + ": font row " + std::to_string(Row) + " needs " +
                                  std::to_string(TArt::RowCells[Row]) + " cells");

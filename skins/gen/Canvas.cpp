@@ -5,11 +5,14 @@
 #include <stdexcept>
 
 TColor Mix(TColor A, TColor B, double Amount) {
-  const auto Channel = [Amount](uint8_t From, uint8_t To) { return uint8_t(From + (To - From) * Amount + 0.5); };
+  const auto Channel = [Amount](uint8_t From, uint8_t To) {
+    return uint8_t(From + (To - From) * Amount + 0.5);
+  };
   return {Channel(A.R, B.R), Channel(A.G, B.G), Channel(A.B, B.B)};
 }
 
-TCanvas::TCanvas(int Width, int Height, TColor Fill) : W(Width), H(Height), Pixels(std::size_t(Width) * Height, Fill) {}
+TCanvas::TCanvas(int Width, int Height, TColor Fill)
+    : W(Width), H(Height), Pixels(std::size_t(Width) * Height, Fill) {}
 
 void TCanvas::Plot(int X, int Y, TColor Color) {
   if (X >= 0 && Y >= 0 && X < W && Y < H) Pixels[std::size_t(Y) * W + X] = Color;
@@ -17,7 +20,8 @@ void TCanvas::Plot(int X, int Y, TColor Color) {
 
 void TCanvas::FillRect(int X, int Y, int Width, int Height, TColor Color) {
   for (int Row = Y; Row < Y + Height; ++Row)
-    for (int Column = X; Column < X + Width; ++Column) Plot(Column, Row, Color);
+    for (int Column = X; Column < X + Width; ++Column)
+      Plot(Column, Row, Color);
 }
 
 void TCanvas::Frame(int X, int Y, int Width, int Height, TColor TopLeft, TColor BottomRight) {
@@ -29,13 +33,15 @@ void TCanvas::Frame(int X, int Y, int Width, int Height, TColor TopLeft, TColor 
 
 void TCanvas::Draw(const TCanvas& Source, int X, int Y) {
   for (int Row = 0; Row < Source.H; ++Row)
-    for (int Column = 0; Column < Source.W; ++Column) Plot(X + Column, Y + Row, Source.Pixel(Column, Row));
+    for (int Column = 0; Column < Source.W; ++Column)
+      Plot(X + Column, Y + Row, Source.Pixel(Column, Row));
 }
 
 namespace {
 
 void PutLE(std::vector<uint8_t>& Out, uint32_t Value, int Bytes) {
-  for (int Byte = 0; Byte < Bytes; ++Byte) Out.push_back(uint8_t(Value >> (8 * Byte)));
+  for (int Byte = 0; Byte < Bytes; ++Byte)
+    Out.push_back(uint8_t(Value >> (8 * Byte)));
 }
 
 } // namespace
@@ -45,7 +51,8 @@ std::vector<uint8_t> TCanvas::EncodeBmp(int Bits) const {
   if (Bits != 24) {
     for (const TColor& Color : Pixels)
       if (std::ranges::find(Table, Color) == Table.end()) Table.push_back(Color);
-    if (Table.size() > (1u << Bits)) throw std::runtime_error("too many colours for " + std::to_string(Bits) + " bits");
+    if (Table.size() > (1u << Bits))
+      throw std::runtime_error("too many colours for " + std::to_string(Bits) + " bits");
   }
   const uint32_t RowBytes = (uint32_t(W) * Bits + 31) / 32 * 4;
   const uint32_t Offset = 14 + 40 + 4 * uint32_t(Table.size());
@@ -68,7 +75,8 @@ std::vector<uint8_t> TCanvas::EncodeBmp(int Bits) const {
   PutLE(Out, 2835, 4);
   PutLE(Out, uint32_t(Table.size()), 4);
   PutLE(Out, 0, 4);
-  for (const TColor& Color : Table) PutLE(Out, uint32_t(Color.B) | Color.G << 8 | Color.R << 16, 4);
+  for (const TColor& Color : Table)
+    PutLE(Out, uint32_t(Color.B) | Color.G << 8 | Color.R << 16, 4);
   for (int Row = H - 1; Row >= 0; --Row) {
     const std::size_t Start = Out.size();
     for (int Column = 0; Column < W; ++Column) {

@@ -4,13 +4,13 @@
 #include <string>
 
 const TScheme BuiltInScheme = {
-    {70, 80, 100}, {30, 34, 46}, {86, 96, 118}, {168, 180, 204}, {36, 40, 52}, {12, 14, 20},
-    {236, 240, 248}, {120, 128, 144}, {255, 176, 40}, {120, 210, 255}, {8, 22, 14}, {96, 255, 150},
+    {70, 80, 100},   {30, 34, 46},    {86, 96, 118},  {168, 180, 204}, {36, 40, 52}, {12, 14, 20},
+    {236, 240, 248}, {120, 128, 144}, {255, 176, 40}, {120, 210, 255}, {8, 22, 14},  {96, 255, 150},
 };
 
 const TScheme SampleScheme = {
-    {132, 82, 44}, {70, 38, 18}, {158, 106, 62}, {232, 192, 140}, {58, 32, 14}, {24, 12, 4},
-    {255, 244, 220}, {126, 94, 64}, {110, 220, 70}, {255, 220, 110}, {28, 14, 4}, {255, 196, 64},
+    {132, 82, 44},   {70, 38, 18},  {158, 106, 62}, {232, 192, 140}, {58, 32, 14}, {24, 12, 4},
+    {255, 244, 220}, {126, 94, 64}, {110, 220, 70}, {255, 220, 110}, {28, 14, 4},  {255, 196, 64},
 };
 
 namespace {
@@ -23,11 +23,11 @@ struct TRect {
 
 // Where the window puts its buttons; neighbouring buttons share one well.
 constexpr std::array<TRect, 7> ButtonWells = {{
-    {8, 4, 20, 20},    // about
-    {335, 4, 60, 20},  // minimize, full screen, close
-    {12, 31, 33, 165}, // the five commands
-    {313, 31, 80, 26}, // settings
-    {313, 61, 80, 26}, // info
+    {8, 4, 20, 20},     // about
+    {335, 4, 60, 20},   // minimize, full screen, close
+    {12, 31, 33, 165},  // the five commands
+    {313, 31, 80, 26},  // settings
+    {313, 61, 80, 26},  // info
     {313, 103, 80, 20}, // volume down, volume, volume up
     {28, 275, 300, 30}, // the ten slots
 }};
@@ -43,12 +43,14 @@ void Well(TCanvas& C, TRect R, const TScheme& S, TColor Inside, int Depth) {
 
 TCanvas Background(const TArt& Art, const TScheme& S) {
   TCanvas C(400, 310);
-  for (int Y = 0; Y < C.Height(); ++Y) C.FillRect(0, Y, C.Width(), 1, Mix(S.PanelTop, S.PanelBottom, Y / 309.0));
+  for (int Y = 0; Y < C.Height(); ++Y)
+    C.FillRect(0, Y, C.Width(), 1, Mix(S.PanelTop, S.PanelBottom, Y / 309.0));
   C.Frame(0, 0, 400, 310, S.Light, S.Outline);
   C.Frame(1, 1, 398, 308, Mix(S.PanelTop, S.Light, 0.5), S.Shadow);
   Well(C, {48, 10, 257, 8}, S, S.TitlePaper, 2);
   Well(C, {48, 30, 258, 242}, S, {0, 0, 0}, 2);
-  for (const TRect& Place : ButtonWells) Well(C, Place, S, S.Outline, 1);
+  for (const TRect& Place : ButtonWells)
+    Well(C, Place, S, S.Outline, 1);
   // A speaker grille and the name on the empty right-hand panel.
   for (int Y = 140; Y < 228; Y += 6)
     for (int X = 320; X < 388; X += 6) {
@@ -88,7 +90,8 @@ TCanvas ButtonStrip(int Width, int Height, const TMask& Label, const TScheme& S)
     C.FillRect(X, 0, Width, Height, Face);
     C.Frame(X, 0, Width, Height, State == 4 ? S.Hover : S.Outline, S.Outline);
     C.Frame(X + 1, 1, Width - 2, Height - 2, TopLeft, BottomRight);
-    if (State != 1 && State != 3) Paint(C, Label, X + LabelX + Shift + 1, LabelY + Shift + 1, S.Outline, S.Outline);
+    if (State != 1 && State != 3)
+      Paint(C, Label, X + LabelX + Shift + 1, LabelY + Shift + 1, S.Outline, S.Outline);
     Paint(C, Label, X + LabelX + Shift, LabelY + Shift, Ink, Ink);
   }
   return C;
@@ -97,7 +100,8 @@ TCanvas ButtonStrip(int Width, int Height, const TMask& Label, const TScheme& S)
 // Strips of equal size stacked as the rows of one picture.
 TCanvas Column(const std::vector<TCanvas>& Strips) {
   TCanvas C(Strips.front().Width(), Strips.front().Height() * int(Strips.size()));
-  for (std::size_t Row = 0; Row < Strips.size(); ++Row) C.Draw(Strips[Row], 0, int(Row) * Strips[Row].Height());
+  for (std::size_t Row = 0; Row < Strips.size(); ++Row)
+    C.Draw(Strips[Row], 0, int(Row) * Strips[Row].Height());
   return C;
 }
 
@@ -119,7 +123,8 @@ TCanvas TitleFont(const TArt& Art, const TScheme& S) {
 
 TCanvas Logo(const TArt& Art, const TScheme& S) {
   TCanvas C(216, 144);
-  for (int Y = 0; Y < 144; ++Y) C.FillRect(0, Y, 216, 1, Mix(S.PanelTop, S.Outline, Y / 143.0));
+  for (int Y = 0; Y < 144; ++Y)
+    C.FillRect(0, Y, 216, 1, Mix(S.PanelTop, S.Outline, Y / 143.0));
   C.Frame(0, 0, 216, 144, S.Light, S.Outline);
   const TMask Title = Scaled(Art.Text("PIXTOR"), 5);
   Paint(C, Title, (216 - Title.Width) / 2 + 3, 15, S.Outline, S.Outline);
@@ -135,7 +140,8 @@ TCanvas Logo(const TArt& Art, const TScheme& S) {
 
 TSkinPictures MakeSkin(const TArt& Art, const TScheme& S) {
   std::vector<TCanvas> Slots, Commands;
-  for (int Slot = 1; Slot <= 10; ++Slot) Slots.push_back(ButtonStrip(30, 30, Scaled(Art.Text(std::to_string(Slot)), 2), S));
+  for (int Slot = 1; Slot <= 10; ++Slot)
+    Slots.push_back(ButtonStrip(30, 30, Scaled(Art.Text(std::to_string(Slot)), 2), S));
   const std::array<std::pair<const char*, const char*>, 5> CommandLabels = {
       {{"open", "OPEN"}, {"run", "RUN"}, {"reset", "RESET"}, {"pause", "PAUSE"}, {"snapshot", "SNAP"}}};
   for (const auto& [Icon, Word] : CommandLabels)
@@ -143,7 +149,8 @@ TSkinPictures MakeSkin(const TArt& Art, const TScheme& S) {
   return {
       Background(Art, S),
       SmallButtons(Art, S),
-      Column({ButtonStrip(80, 26, Scaled(Art.Text("SETUP"), 2), S), ButtonStrip(80, 26, Scaled(Art.Text("INFO"), 2), S)}),
+      Column({ButtonStrip(80, 26, Scaled(Art.Text("SETUP"), 2), S),
+              ButtonStrip(80, 26, Scaled(Art.Text("INFO"), 2), S)}),
       Column(Slots),
       Column(Commands),
       TitleFont(Art, S),

@@ -26,10 +26,12 @@ void WriteLibrary(const TSkinPictures& Skin, const std::string& Path) {
   for (const auto& [Id, Picture] : Bitmaps) {
     const std::vector<uint8_t> Bytes = Picture->EncodeBmp(8);
     Out << "\nconst unsigned char Bitmap" << Id << "[] = {";
-    for (std::size_t At = 0; At < Bytes.size(); ++At) Out << (At ? "," : "") << (At % 24 ? "" : "\n") << int(Bytes[At]);
+    for (std::size_t At = 0; At < Bytes.size(); ++At)
+      Out << (At ? "," : "") << (At % 24 ? "" : "\n") << int(Bytes[At]);
     Out << "};\n";
   }
-  Out << "\n} // namespace\n\nextern \"C\" const unsigned char* PixtorSkinBitmap(int Id, unsigned long* Size) {\n"
+  Out << "\n} // namespace\n\nextern \"C\" const unsigned char* PixtorSkinBitmap(int Id, unsigned long* "
+         "Size) {\n"
          "  switch (Id) {\n";
   for (const auto& [Id, Picture] : Bitmaps)
     Out << "  case " << Id << ":\n    *Size = sizeof Bitmap" << Id << ";\n    return Bitmap" << Id << ";\n";

@@ -12,12 +12,19 @@ TEST(SkinLibrary, HandsOutItsBitmapsByNumber) {
     int Id;
     QSize Size;
   } Bitmaps[] = {
-      {BitmapBackground, {400, 310}},     {BitmapSmallButtons, {200, 80}}, {BitmapWideButtons, {400, 52}},
-      {BitmapSlotButtons, {150, 300}},    {BitmapCommandButtons, {165, 165}}, {BitmapTitleFont, {155, 18}},
-      {BitmapLogo, {216, 144}},           {100, {0, 0}},                   {108, {0, 0}},
+      {BitmapBackground, {400, 310}},
+      {BitmapSmallButtons, {200, 80}},
+      {BitmapWideButtons, {400, 52}},
+      {BitmapSlotButtons, {150, 300}},
+      {BitmapCommandButtons, {165, 165}},
+      {BitmapTitleFont, {155, 18}},
+      {BitmapLogo, {216, 144}},
+      {100, {0, 0}},
+      {108, {0, 0}},
       {-1, {0, 0}},
   };
-  for (const auto& Bitmap : Bitmaps) EXPECT_EQ(Library.Bitmap(Bitmap.Id).size(), Bitmap.Size) << Bitmap.Id;
+  for (const auto& Bitmap : Bitmaps)
+    EXPECT_EQ(Library.Bitmap(Bitmap.Id).size(), Bitmap.Size) << Bitmap.Id;
 }
 
 // Users must see at a glance which button is down, disabled or under the pointer.
@@ -28,7 +35,8 @@ void ExpectStatesDiffer(const TSkin& Skin) {
     const int Width = Strip.width() / 5;
     for (int A = 0; A < 5; ++A)
       for (int B = A + 1; B < 5; ++B)
-        EXPECT_NE(Strip.copy(A * Width, 0, Width, Strip.height()), Strip.copy(B * Width, 0, Width, Strip.height()))
+        EXPECT_NE(Strip.copy(A * Width, 0, Width, Strip.height()),
+                  Strip.copy(B * Width, 0, Width, Strip.height()))
             << "glyph " << Glyph << " states " << A << " and " << B;
   }
 }
@@ -57,10 +65,12 @@ TEST(BuiltInSkin, TitleFontDrawsEveryCharacterOfItsRows) {
       const QImage Glyph = Font.copy(Cell * 5, Row.Row * 6, 5, 6);
       bool Inked = false;
       for (int Y = 0; Y < 6; ++Y)
-        for (int X = 0; X < 5; ++X) Inked |= Glyph.pixel(X, Y) != Paper;
+        for (int X = 0; X < 5; ++X)
+          Inked |= Glyph.pixel(X, Y) != Paper;
       const bool Space = std::ranges::find(Row.Spaces, Cell) != Row.Spaces.end();
       EXPECT_EQ(Inked, !Space) << "row " << Row.Row << " cell " << Cell;
-      for (int Y = 0; Y < 6; ++Y) EXPECT_EQ(Glyph.pixel(4, Y), Paper) << "row " << Row.Row << " cell " << Cell;
+      for (int Y = 0; Y < 6; ++Y)
+        EXPECT_EQ(Glyph.pixel(4, Y), Paper) << "row " << Row.Row << " cell " << Cell;
     }
 }
 

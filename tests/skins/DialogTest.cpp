@@ -39,7 +39,8 @@ TEST(Splash, ShowsTheLogoWithTheNotice) {
   const QRect Notice = Splash.lblCopyright->geometry();
   bool White = false;
   for (int X = Notice.left(); X <= Notice.right(); ++X)
-    for (int Y = Notice.top(); Y <= Notice.bottom(); ++Y) White |= QColor(Shown.pixel(X, Y)).lightness() > 200;
+    for (int Y = Notice.top(); Y <= Notice.bottom(); ++Y)
+      White |= QColor(Shown.pixel(X, Y)).lightness() > 200;
   EXPECT_TRUE(White);
 }
 

@@ -66,7 +66,8 @@ TEST_F(IniFileTest, ReadsOnlyTheFirstMegabyte) {
 TEST_F(IniFileTest, BinaryFileReadsWithoutFault) {
   std::mt19937 Random(7);
   std::string Bytes(65536, '\0');
-  for (char& Byte : Bytes) Byte = char(Random());
+  for (char& Byte : Bytes)
+    Byte = char(Random());
   Bytes += "\n[A]\nK=8\n";
   EXPECT_EQ(ReadProfileString(Write(Bytes), "A", "K"), "8");
 }

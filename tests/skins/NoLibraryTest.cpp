@@ -12,7 +12,8 @@ TEST(NoSkinLibrary, BuiltInSkinIsEmpty) {
   const TSkin Skin = ReadSkin({}, {}, [&](const QString&) { ++Reports; });
   EXPECT_FALSE(Skin.Background);
   EXPECT_FALSE(Skin.Font);
-  for (const QImage& Glyph : Skin.Glyphs) EXPECT_TRUE(Glyph.isNull());
+  for (const QImage& Glyph : Skin.Glyphs)
+    EXPECT_TRUE(Glyph.isNull());
   EXPECT_EQ(Reports, 0);
   EXPECT_TRUE(ReadLogo().isNull());
 }
@@ -22,7 +23,8 @@ TEST(NoSkinLibrary, FailedInstalledPictureLeavesTheRestBlank) {
   Folder.WriteSkin();
   QFile::remove(Folder.Path() + "NUMBERS.BMP");
   QStringList Messages;
-  const TSkin Skin = ReadSkin("Test", {"Test=" + Folder.Path()}, [&](const QString& Text) { Messages << Text; });
+  const TSkin Skin =
+      ReadSkin("Test", {"Test=" + Folder.Path()}, [&](const QString& Text) { Messages << Text; });
   ASSERT_EQ(Messages.size(), 1);
   EXPECT_TRUE(Messages[0].contains(Folder.Path() + "NUMBERS.BMP"));
   EXPECT_TRUE(Skin.Background);

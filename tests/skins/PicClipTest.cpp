@@ -10,7 +10,8 @@ namespace {
 QImage Positions(int Width, int Height) {
   QImage Image(Width, Height, QImage::Format_RGB32);
   for (int Y = 0; Y < Height; ++Y)
-    for (int X = 0; X < Width; ++X) Image.setPixel(X, Y, qRgb(X, Y, 0));
+    for (int X = 0; X < Width; ++X)
+      Image.setPixel(X, Y, qRgb(X, Y, 0));
   return Image;
 }
 
@@ -20,7 +21,7 @@ TEST(PicClip, CutsCellsByTheirNumber) {
     QSize Size;
     QPoint From;
   } Cases[] = {
-      {200, 80, 1, 4, 1, {200, 20}, {0, 0}},    // btnVol: the whole of row 0
+      {200, 80, 1, 4, 1, {200, 20}, {0, 0}}, // btnVol: the whole of row 0
       {200, 80, 2, 4, 1, {100, 20}, {0, 0}},
       {200, 80, 2, 4, 2, {100, 20}, {100, 0}},
       {200, 80, 2, 4, 3, {100, 20}, {100, 20}}, // btnAbout: right half of row 1
@@ -46,7 +47,8 @@ TEST(PicClip, NoCellGivesNullImage) {
   const QImage Picture = Positions(200, 80);
   const struct {
     int Columns, Rows, Cell;
-  } Cases[] = {{2, 4, 0}, {2, 4, 9}, {2, 4, -1}, {0, 4, 1}, {2, 0, 1}, {300, 1, 1}, {1, 81, 1}, {65536, 65536, 2}};
+  } Cases[] = {{2, 4, 0}, {2, 4, 9},   {2, 4, -1}, {0, 4, 1},
+               {2, 0, 1}, {300, 1, 1}, {1, 81, 1}, {65536, 65536, 2}};
   for (const auto& Case : Cases)
     EXPECT_TRUE(PicClip(Picture, Case.Columns, Case.Rows, Case.Cell).isNull())
         << Case.Columns << "x" << Case.Rows << " cell " << Case.Cell;

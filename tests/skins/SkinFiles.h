@@ -23,8 +23,9 @@ struct TSkinFolder {
   }
   // SKIN.INI naming the six bitmaps MAIN.BMP ... TEXT.BMP.
   void WriteIni() const {
-    Write("SKIN.INI", "[INFO]\r\nName=Test\r\n[BITMAPS]\r\nMain=MAIN.BMP\r\nSystem=SYSTEM.BMP\r\n"
-                      "Settings=SETTINGS.BMP\r\nNumbers=NUMBERS.BMP\r\nButtons=BUTTONS.BMP\r\nText=TEXT.BMP\r\n");
+    Write("SKIN.INI",
+          "[INFO]\r\nName=Test\r\n[BITMAPS]\r\nMain=MAIN.BMP\r\nSystem=SYSTEM.BMP\r\n"
+          "Settings=SETTINGS.BMP\r\nNumbers=NUMBERS.BMP\r\nButtons=BUTTONS.BMP\r\nText=TEXT.BMP\r\n");
   }
   // A whole skin of plain pictures of the right sizes, each its own colour.
   void WriteSkin() const {
@@ -34,9 +35,9 @@ struct TSkinFolder {
       int Width, Height;
       QRgb Color;
     } Pictures[] = {
-        {"MAIN.BMP", 400, 310, 0xff102030},     {"SYSTEM.BMP", 200, 80, 0xff405060},
-        {"SETTINGS.BMP", 400, 52, 0xff708090},  {"NUMBERS.BMP", 150, 300, 0xffa0b0c0},
-        {"BUTTONS.BMP", 165, 165, 0xffd0e0f0},  {"TEXT.BMP", 155, 18, 0xff112233},
+        {"MAIN.BMP", 400, 310, 0xff102030},    {"SYSTEM.BMP", 200, 80, 0xff405060},
+        {"SETTINGS.BMP", 400, 52, 0xff708090}, {"NUMBERS.BMP", 150, 300, 0xffa0b0c0},
+        {"BUTTONS.BMP", 165, 165, 0xffd0e0f0}, {"TEXT.BMP", 155, 18, 0xff112233},
     };
     for (const auto& Picture : Pictures) {
       QImage Image(Picture.Width, Picture.Height, QImage::Format_RGB32);

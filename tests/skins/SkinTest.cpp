@@ -43,8 +43,9 @@ void ExpectFrom(const TSkin& Skin, const TSkinFolder& Folder, const std::array<T
   EXPECT_TRUE(Same(*Skin.Background, From[0] == Installed ? Picture("MAIN.BMP") : *BuiltIn().Background));
   const auto Glyphs = [&](int First, int Last, int Source, const char* Name) {
     for (int Glyph = First; Glyph <= Last; ++Glyph) {
-      const QImage Expected = From[Source] == Installed ? Picture(Name).copy(QRect(QPoint(), GlyphSize(Glyph)))
-                                                         : BuiltIn().Glyphs[Glyph];
+      const QImage Expected = From[Source] == Installed
+                                  ? Picture(Name).copy(QRect(QPoint(), GlyphSize(Glyph)))
+                                  : BuiltIn().Glyphs[Glyph];
       EXPECT_EQ(Skin.Glyphs[Glyph].size(), GlyphSize(Glyph)) << Glyph;
       EXPECT_EQ(Skin.Glyphs[Glyph].pixel(0, 0), Expected.pixel(0, 0)) << Glyph << " from " << Name;
     }
@@ -65,7 +66,8 @@ TEST(ReadSkin, SampleSkinLoadsWhole) {
   EXPECT_EQ(*Skin.Background, QImage(Folder + "MAIN.BMP", "BMP"));
   EXPECT_NE(Skin.Background->pixel(100, 5), BuiltIn().Background->pixel(100, 5)); // a look of its own
   EXPECT_EQ(Skin.Font->size(), QSize(155, 18));
-  for (int Glyph = 0; Glyph < SkinButtonCount; ++Glyph) EXPECT_EQ(Skin.Glyphs[Glyph].size(), GlyphSize(Glyph)) << Glyph;
+  for (int Glyph = 0; Glyph < SkinButtonCount; ++Glyph)
+    EXPECT_EQ(Skin.Glyphs[Glyph].size(), GlyphSize(Glyph)) << Glyph;
 }
 
 TEST(ReadSkin, InstalledSkinComesFromItsFolder) {
@@ -106,9 +108,13 @@ TEST(ReadSkin, BadBitmapIsReportedAndTheRestComeFromTheBuiltInSkin) {
     QString File;
     std::array<TFrom, 6> From;
   } Cases[] = {
-      {"missing", [](const TSkinFolder& F) { QFile::remove(F.Path() + "NUMBERS.BMP"); }, "NUMBERS.BMP",
+      {"missing",
+       [](const TSkinFolder& F) { QFile::remove(F.Path() + "NUMBERS.BMP"); },
+       "NUMBERS.BMP",
        {Installed, Installed, Installed, Library, Library, Library}},
-      {"not a bitmap", [](const TSkinFolder& F) { F.Write("MAIN.BMP", "[INFO]\nName=Me\n"); }, "MAIN.BMP",
+      {"not a bitmap",
+       [](const TSkinFolder& F) { F.Write("MAIN.BMP", "[INFO]\nName=Me\n"); },
+       "MAIN.BMP",
        {Library, Library, Library, Library, Library, Library}},
       {"huge declared size",
        [](const TSkinFolder& F) {
@@ -117,10 +123,15 @@ TEST(ReadSkin, BadBitmapIsReportedAndTheRestComeFromTheBuiltInSkin) {
          File.seek(18);
          File.write(QByteArray("\xff\xff\xff\x7f\xff\xff\xff\x7f", 8));
        },
-       "TEXT.BMP", {Installed, Installed, Installed, Installed, Installed, Library}},
-      {"key missing", [](const TSkinFolder& F) { F.Write("SKIN.INI", "[BITMAPS]\nMain=MAIN.BMP\nsystem = SYSTEM.BMP\n"); },
-       "", {Installed, Installed, Library, Library, Library, Library}},
-      {"unreadable", [](const TSkinFolder& F) { QFile::setPermissions(F.Path() + "BUTTONS.BMP", {}); }, "BUTTONS.BMP",
+       "TEXT.BMP",
+       {Installed, Installed, Installed, Installed, Installed, Library}},
+      {"key missing",
+       [](const TSkinFolder& F) { F.Write("SKIN.INI", "[BITMAPS]\nMain=MAIN.BMP\nsystem = SYSTEM.BMP\n"); },
+       "",
+       {Installed, Installed, Library, Library, Library, Library}},
+      {"unreadable",
+       [](const TSkinFolder& F) { QFile::setPermissions(F.Path() + "BUTTONS.BMP", {}); },
+       "BUTTONS.BMP",
        {Installed, Installed, Installed, Installed, Library, Library}},
   };
   for (const auto& Case : Cases) {
@@ -132,7 +143,8 @@ TEST(ReadSkin, BadBitmapIsReportedAndTheRestComeFromTheBuiltInSkin) {
       continue; // running as root, every file is readable
     const TRead Result = Read("Test", {"Test=" + Folder.Path()});
     ASSERT_EQ(Result.Messages.size(), 1);
-    EXPECT_TRUE(Result.Messages[0].contains('"' + Folder.Path() + Case.File + '"')) << Result.Messages[0].toStdString();
+    EXPECT_TRUE(Result.Messages[0].contains('"' + Folder.Path() + Case.File + '"'))
+        << Result.Messages[0].toStdString();
     ExpectFrom(Result.Skin, Folder, Case.From);
   }
 }
@@ -149,8 +161,10 @@ TEST(ReadSkin, PicturesTooSmallForTheirGridLeaveBlankButtons) {
   const TRead Result = Read("Test", {"Test=" + Folder.Path()});
   EXPECT_TRUE(Result.Messages.isEmpty());
   EXPECT_EQ(Result.Skin.Glyphs[sgVol].size(), QSize(9, 20));
-  for (int Glyph = sgAbout; Glyph <= sgClose; ++Glyph) EXPECT_TRUE(Result.Skin.Glyphs[Glyph].isNull()) << Glyph;
-  for (int Slot = 0; Slot < 10; ++Slot) EXPECT_TRUE(Result.Skin.Glyphs[sgFirstSlot + Slot].isNull()) << Slot;
+  for (int Glyph = sgAbout; Glyph <= sgClose; ++Glyph)
+    EXPECT_TRUE(Result.Skin.Glyphs[Glyph].isNull()) << Glyph;
+  for (int Slot = 0; Slot < 10; ++Slot)
+    EXPECT_TRUE(Result.Skin.Glyphs[sgFirstSlot + Slot].isNull()) << Slot;
   EXPECT_EQ(Result.Skin.Glyphs[sgOpenFile].size(), QSize(165, 33));
 }
 
@@ -159,7 +173,8 @@ TEST(ReadSkin, PicturesTooSmallForTheirGridLeaveBlankButtons) {
 TEST(ReadSkin, ReadsBitmapsOfEveryCommonDepth) {
   QImage Picture(200, 80, QImage::Format_RGB32);
   for (int Y = 0; Y < 80; ++Y)
-    for (int X = 0; X < 200; ++X) Picture.setPixel(X, Y, qRgb(X % 2 ? 255 : 0, Y % 4 * 60, X / 10 * 12));
+    for (int X = 0; X < 200; ++X)
+      Picture.setPixel(X, Y, qRgb(X % 2 ? 255 : 0, Y % 4 * 60, X / 10 * 12));
   const auto Saved = [](const QImage& Image) {
     QBuffer Buffer;
     Buffer.open(QIODevice::WriteOnly);
@@ -167,7 +182,8 @@ TEST(ReadSkin, ReadsBitmapsOfEveryCommonDepth) {
     return Buffer.data();
   };
   const QImage Mono = Picture.convertToFormat(QImage::Format_Mono);
-  const QImage Few = Picture.convertToFormat(QImage::Format_Indexed8, {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255)});
+  const QImage Few =
+      Picture.convertToFormat(QImage::Format_Indexed8, {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255)});
   const QImage Many = Picture.convertToFormat(QImage::Format_Indexed8);
   const struct {
     const char* Name;
