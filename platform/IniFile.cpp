@@ -1,6 +1,7 @@
 #include "platform/IniFile.h"
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <string_view>
 
@@ -35,9 +36,11 @@ std::string_view Unquote(std::string_view Value) {
 std::string ReadProfileString(const std::string& Path, const std::string& Section, const std::string& Key) {
   std::ifstream File(Path, std::ios::binary);
   if (!File) return {};
-  std::string Text(MaxProfileSize, '\0');
-  File.read(Text.data(), std::streamsize(Text.size()));
-  Text.resize(std::size_t(File.gcount()));
+  std::string Text;
+  std::array<char, 65536> Chunk;
+  while (Text.size() < MaxProfileSize && File.read(Chunk.data(), Chunk.size()).gcount() > 0)
+    Text.append(Chunk.data(), std::size_t(File.gcount()));
+  Text.resize(std::min(Text.size(), MaxProfileSize));
 
   std::string_view Rest = Text;
   if (Rest.starts_with("\xEF\xBB\xBF")) Rest.remove_prefix(3); // UTF-8 byte order mark

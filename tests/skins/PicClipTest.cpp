@@ -1,5 +1,7 @@
 #include <QBuffer>
+#include <QFile>
 #include <gtest/gtest.h>
+#include <random>
 
 #include "SkinFiles.h"
 #include "platform/qt/SkinLibrary.h"
@@ -92,6 +94,25 @@ TEST(ReadBitmap, BrokenBodiesDoNotFault) {
     QString Error;
     const QImage Image = Decode(Bytes, Error);
     EXPECT_TRUE(Image.isNull() || Image.width() <= 64) << Error.toStdString();
+  }
+}
+
+// Corrupted and cut copies of real skin bitmaps: whatever comes back fits the limits.
+TEST(ReadBitmap, SurvivesCorruptedBitmaps) {
+  std::mt19937 Random(11);
+  for (const char* Name : {"TEXT.BMP", "SYSTEM.BMP", "SETTINGS.BMP"}) {
+    QFile File(QStringLiteral(PIXTOR_SAMPLE_SKIN) + Name);
+    ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+    const QByteArray Original = File.readAll();
+    for (int Trial = 0; Trial < 300; ++Trial) {
+      QByteArray Bytes = Original;
+      for (int Change = 0; Change < 4; ++Change) Bytes[int(Random() % 64)] = char(Random());
+      if (Trial % 3 == 0) Bytes.truncate(int(Random() % Bytes.size()));
+      QString Error;
+      const QImage Image = Decode(Bytes, Error);
+      EXPECT_LE(Image.width(), MaxBitmapSide);
+      EXPECT_LE(Image.height(), MaxBitmapSide);
+    }
   }
 }
 
