@@ -1,0 +1,15 @@
+# Draws the sample skin into WORK and compares it with the committed SAMPLE.
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+execute_process(COMMAND "${SKINGEN}" "${ART}" sample "${WORK}" RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "pixtor-skingen failed")
+endif()
+file(GLOB drawn RELATIVE "${WORK}" "${WORK}/*.BMP")
+foreach(name IN LISTS drawn)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/${name}" "${SAMPLE}/${name}" RESULT_VARIABLE differ)
+  if(differ)
+    message(FATAL_ERROR "${SAMPLE}/${name} differs from what pixtor-skingen draws; "
+                        "redraw with: pixtor-skingen skins/art.txt sample skins/sample")
+  endif()
+endforeach()
