@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -20,7 +21,7 @@ class TPlusButton;
 class TSkinLabel;
 class TDXScreen;
 class TPaintBox;
-class TKeyState;
+class TWindowInput;
 class TDisplayModes;
 class TSDLJoystick;
 class TFrameClock;
@@ -127,9 +128,11 @@ public:
   void imBackgroundMouseUp();
 
   // The keyboard as the joypads see it (held keys of the active window).
-  TKeyState& Keys() { return *KeyboardState; }
+  TWindowInput& Input() { return *WindowInput; }
   // Prints emulated and drawn frames per second and processor use once a second.
   bool ShowStats = false;
+  // The splash window, hidden and freed when the window is first shown.
+  std::unique_ptr<QWidget> Splash;
 
 protected:
   void showEvent(QShowEvent* Event) override;
@@ -140,6 +143,7 @@ protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
   void dragEnterEvent(QDragEnterEvent* Event) override;
   void dropEvent(QDropEvent* Event) override;
+  void resizeEvent(QResizeEvent* Event) override;
 
 private:
   void FormCreate();
@@ -153,8 +157,13 @@ private:
   bool CanvasOnly;
   bool Shown = false;
   QRect SavedGeometry;
-  std::unique_ptr<TKeyState> KeyboardState;
+  std::unique_ptr<TWindowInput> WindowInput;
   std::unique_ptr<TSDLJoystick> Joystick;
   std::unique_ptr<TDisplayModes> Modes;
   std::unique_ptr<TFrameClock> Clock;
+  // Figures of the last second, for ShowStats.
+  std::chrono::steady_clock::time_point StatStart = std::chrono::steady_clock::now();
+  uint64_t StatFrames = 0;
+  uint64_t StatDrawn = 0;
+  double StatCPU = 0;
 };

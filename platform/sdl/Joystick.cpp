@@ -1,0 +1,4 @@
+#include "platform/sdl/Joystick.h"
+TSDLJoystick::TSDLJoystick() {}
+TSDLJoystick::~TSDLJoystick() {}
+TJoystickState TSDLJoystick::Read() { return {}; }
