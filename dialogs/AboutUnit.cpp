@@ -1,0 +1,30 @@
+#include "dialogs/AboutUnit.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include "frontend/SkinUnit.h"
+
+TfrmAbout::TfrmAbout(QWidget* Parent)
+    : QDialog(Parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), imgLogo(new QLabel(this)),
+      btnOK(new QPushButton(QStringLiteral("OK"), this)) {
+  setWindowTitle(QStringLiteral("frmAbout"));
+  setFixedSize(373, 253);
+  QPalette Colors = palette();
+  Colors.setColor(QPalette::Window, Qt::black);
+  setPalette(Colors);
+  setAutoFillBackground(true);
+  imgLogo->move(8, 8);
+  btnOK->setGeometry(152, 224, 75, 25);
+  btnOK->setDefault(true);
+  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+  move(screen()->geometry().center() - rect().center());
+  FormCreate();
+}
+
+void TfrmAbout::FormCreate() {
+  const QImage Logo = ReadLogo();
+  imgLogo->setPixmap(QPixmap::fromImage(Logo));
+  imgLogo->resize(Logo.size());
+}

@@ -1,0 +1,118 @@
+#include "frontend/SkinUnit.h"
+
+#include <QFile>
+
+#include "platform/IniFile.h"
+#include "platform/qt/PlusButton.h"
+#include "platform/qt/SkinLibrary.h"
+
+namespace {
+
+// The pictures of a skin, in the order an installed skin is read.
+enum TPicture { pcMain, pcSystem, pcSettings, pcNumbers, pcButtons, pcText, PictureCount };
+
+struct TPictureSource {
+  const char* Key; // in the BITMAPS section of SKIN.INI
+  int Resource;    // in SKINS.DLL
+};
+constexpr std::array<TPictureSource, PictureCount> Sources = {{
+    {"Main", BitmapBackground},
+    {"System", BitmapSmallButtons},
+    {"Settings", BitmapWideButtons},
+    {"Numbers", BitmapSlotButtons},
+    {"Buttons", BitmapCommandButtons},
+    {"Text", BitmapTitleFont},
+}};
+// The order the built-in skin is read in.
+constexpr std::array<TPicture, PictureCount> BuiltInOrder = {pcMain, pcSettings, pcNumbers, pcButtons, pcSystem, pcText};
+
+// Cells of the small-button picture cut as 2 x 4 (row 0, cut as 1 x 4, is btnVol's).
+constexpr std::array<std::pair<TSkinGlyph, int>, 6> SmallButtonCells = {{
+    {sgAbout, 3}, {sgMinimize, 4}, {sgVolDown, 5}, {sgFullScreen, 6}, {sgVolUp, 7}, {sgClose, 8},
+}};
+
+// A cell narrower than the five state images leaves its button blank.
+QImage Glyph(const QImage& Picture, int Columns, int Rows, int Cell) {
+  QImage Cut = PicClip(Picture, Columns, Rows, Cell);
+  return Cut.width() < TPlusButton::GlyphStates ? QImage() : Cut;
+}
+
+// Glyphs First, First + 1, ... from the cells of a one-column picture.
+void Column(TSkin& Skin, const QImage& Picture, TSkinGlyph First, int Rows) {
+  for (int Row = 0; Row < Rows; ++Row) Skin.Glyphs[First + Row] = Glyph(Picture, 1, Rows, Row + 1);
+}
+
+void Apply(TSkin& Skin, TPicture Picture, const QImage& Image) {
+  switch (Picture) {
+  case pcMain:
+    if (!Image.isNull()) Skin.Background = Image;
+    break;
+  case pcSystem:
+    Skin.Glyphs[sgVol] = Glyph(Image, 1, 4, 1);
+    for (const auto& [Place, Cell] : SmallButtonCells) Skin.Glyphs[Place] = Glyph(Image, 2, 4, Cell);
+    break;
+  case pcSettings:
+    Column(Skin, Image, sgSettings, 2);
+    break;
+  case pcNumbers:
+    Column(Skin, Image, sgFirstSlot, 10);
+    break;
+  case pcButtons:
+    Column(Skin, Image, sgOpenFile, 5);
+    break;
+  case pcText:
+    if (!Image.isNull()) Skin.Font = Image;
+    break;
+  case PictureCount:
+    break;
+  }
+}
+
+// The built-in skin's pictures from First on (in the installed order).
+void ApplyBuiltIn(TSkin& Skin, TPicture First) {
+  const TSkinLibrary Library;
+  if (!Library.Loaded()) return;
+  for (const TPicture Picture : BuiltInOrder)
+    if (Picture >= First) Apply(Skin, Picture, Library.Bitmap(Sources[Picture].Resource));
+}
+
+std::string LocalPath(const QString& Path) { return QFile::encodeName(Path).toStdString(); }
+
+} // namespace
+
+QString SkinFolder(const QString& SkinUsed, const QStringList& SkinList) {
+  for (const QString& Line : SkinList) {
+    const qsizetype Equals = Line.indexOf('=');
+    if (Equals >= 0 && Line.left(Equals).compare(SkinUsed, Qt::CaseInsensitive) == 0) return Line.mid(Equals + 1);
+  }
+  return {};
+}
+
+TSkin ReadSkin(const QString& SkinUsed, const QStringList& SkinList,
+               const std::function<void(const QString& Message)>& ReportError) {
+  TSkin Skin;
+  const QString Folder = SkinFolder(SkinUsed, SkinList);
+  const QString Ini = Folder + "SKIN.INI";
+  if (SkinUsed.isEmpty() || !QFile::exists(Ini)) {
+    ApplyBuiltIn(Skin, pcMain);
+    return Skin;
+  }
+  for (int Picture = pcMain; Picture < PictureCount; ++Picture) {
+    const char* Key = Sources[Picture].Key;
+    const QString Path = Folder + QString::fromLocal8Bit(ReadProfileString(LocalPath(Ini), "BITMAPS", Key));
+    QString Error;
+    const QImage Image = ReadBitmapFile(Path, Error);
+    if (Image.isNull()) {
+      ReportError(QStringLiteral("The skin bitmap \"%1\" (%2 in %3) cannot be loaded: %4.").arg(Path, Key, Ini, Error));
+      ApplyBuiltIn(Skin, TPicture(Picture));
+      break;
+    }
+    Apply(Skin, TPicture(Picture), Image);
+  }
+  return Skin;
+}
+
+QImage ReadLogo() {
+  const TSkinLibrary Library;
+  return Library.Bitmap(BitmapLogo);
+}
