@@ -41,6 +41,8 @@ TfrmROMProperty::TfrmROMProperty(QWidget* Owner)
   edHeader = NewField();
   edProgPages = NewField();
   edCharPages = NewField();
+  for (QLineEdit* shortField : {edHeader, edProgPages, edCharPages})
+    shortField->setFixedWidth(56);
   edMapping = NewField();
   edEXpansion = NewField();
   lblROM = new QLabel;
@@ -54,11 +56,16 @@ TfrmROMProperty::TfrmROMProperty(QWidget* Owner)
   auto* flags = new QFrame;
   flags->setFrameShape(QFrame::StyledPanel);
   flags->setEnabled(false);
-  auto* flagsLayout = new QVBoxLayout(flags);
-  for (QCheckBox* flag : {cbVertMirror, cbBattery, cbTrainer, cbFourScreen})
-    flagsLayout->addWidget(flag);
+  auto* flagsLayout = new QGridLayout(flags);
+  flagsLayout->setContentsMargins(8, 4, 8, 4);
+  flagsLayout->setVerticalSpacing(2);
+  flagsLayout->addWidget(cbVertMirror, 0, 0);
+  flagsLayout->addWidget(cbBattery, 0, 1);
+  flagsLayout->addWidget(cbTrainer, 1, 0);
+  flagsLayout->addWidget(cbFourScreen, 1, 1);
 
   auto* grid = new QGridLayout;
+  grid->setVerticalSpacing(4);
   grid->addWidget(new QLabel(QStringLiteral("FileName :")), 0, 0);
   grid->addWidget(edFileName, 0, 1, 1, 4);
   grid->addWidget(new QLabel(QStringLiteral("Header :")), 1, 0);
@@ -71,12 +78,12 @@ TfrmROMProperty::TfrmROMProperty(QWidget* Owner)
   grid->addWidget(edCharPages, 3, 1);
   grid->addWidget(new QLabel(QStringLiteral("VROM")), 3, 2);
   grid->addWidget(lblVROM, 3, 3);
-  grid->addWidget(flags, 1, 4, 3, 1);
-  grid->addWidget(new QLabel(QStringLiteral("Mapping :")), 4, 0);
-  grid->addWidget(edMapping, 4, 1, 1, 4);
-  grid->addWidget(new QLabel(QStringLiteral("Expansion :")), 5, 0);
-  grid->addWidget(edEXpansion, 5, 1, 1, 4);
-  grid->setColumnStretch(3, 1);
+  grid->addWidget(flags, 4, 0, 1, 5);
+  grid->addWidget(new QLabel(QStringLiteral("Mapping :")), 5, 0);
+  grid->addWidget(edMapping, 5, 1, 1, 4);
+  grid->addWidget(new QLabel(QStringLiteral("Expansion :")), 6, 0);
+  grid->addWidget(edEXpansion, 6, 1, 1, 4);
+  grid->setColumnStretch(4, 1);
 
   auto* line = new QFrame;
   line->setFrameShape(QFrame::HLine);
@@ -96,6 +103,8 @@ TfrmROMProperty::TfrmROMProperty(QWidget* Owner)
   bottom->addWidget(icon);
 
   auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(8, 8, 8, 6);
+  layout->setSpacing(4);
   layout->addLayout(grid);
   layout->addStretch();
   layout->addWidget(line);

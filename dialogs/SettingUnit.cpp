@@ -13,11 +13,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -79,6 +81,15 @@ QString UnreadableReason(const QString& Path) {
   return {};
 }
 
+// Tabs with less room beside their captions, so that all six stand side by
+// side in the dialog's width.
+class TNarrowTabStyle : public QProxyStyle {
+public:
+  int pixelMetric(PixelMetric Metric, const QStyleOption* Option, const QWidget* Widget) const override {
+    return Metric == PM_TabBarTabHSpace ? 10 : QProxyStyle::pixelMetric(Metric, Option, Widget);
+  }
+};
+
 QLabel* NewLabel(const QString& Caption, QWidget* Buddy) {
   auto* label = new QLabel(Caption);
   label->setBuddy(Buddy);
@@ -92,6 +103,9 @@ TfrmSetting::TfrmSetting(TMainForm* Owner) : QDialog(Owner, Qt::Tool), Owner(Own
   setFixedSize(361, 324);
 
   PageControl = new QTabWidget;
+  auto* tabStyle = new TNarrowTabStyle;
+  tabStyle->setParent(this);
+  PageControl->tabBar()->setStyle(tabStyle);
   PageControl->addTab(NewScreenPage(), QStringLiteral("Screen"));
   PageControl->addTab(NewSoundPage(), QStringLiteral("Sound"));
   PageControl->addTab(NewJoypadPage(0), QStringLiteral("Joypad 1"));
@@ -198,28 +212,28 @@ QWidget* TfrmSetting::NewSoundPage() {
 QWidget* TfrmSetting::NewJoypadPage(int Pad) {
   auto* page = new QWidget;
   auto* grid = new QGridLayout;
-  grid->setHorizontalSpacing(4);
-  // The directions stand as on a joypad's cross: (row, column) of each list, its label above it.
-  const std::array<std::pair<int, int>, 4> crossPlaces = {{{0, 1}, {4, 1}, {2, 0}, {2, 2}}};
+  // The directions stand as a cross: left and right side by side, up above
+  // and down below, centred over both; A, B, START and SELECT in a column on the right.
   for (int i = 0; i < 8; ++i) {
     auto* list = new QComboBox;
     list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     list->setMaxVisibleItems(16);
     this->*KeyListMembers[Pad][i] = list;
     QLabel* label = NewLabel(QString::fromLatin1(PadButtonNames[i]), list);
-    if (i < 4) {
-      const auto [row, column] = crossPlaces[i];
-      grid->addWidget(label, row, column, Qt::AlignBottom | Qt::AlignHCenter);
-      grid->addWidget(list, row + 1, column);
+    if (i == 0 || i == 1) {
+      const int row = i == 0 ? 0 : 4;
+      grid->addWidget(label, row, 0, 1, 2, Qt::AlignBottom | Qt::AlignHCenter);
+      grid->addWidget(list, row + 1, 0, 1, 2, Qt::AlignHCenter);
+    } else if (i == 2 || i == 3) {
+      grid->addWidget(label, 2, i - 2, Qt::AlignBottom | Qt::AlignHCenter);
+      grid->addWidget(list, 3, i - 2);
     } else {
-      // A, B, START and SELECT in a column on the right.
       const int row = 2 * (i - 4);
-      grid->addWidget(label, row, 4, Qt::AlignBottom | Qt::AlignLeft);
-      grid->addWidget(list, row + 1, 4);
+      grid->addWidget(label, row, 3, Qt::AlignBottom | Qt::AlignLeft);
+      grid->addWidget(list, row + 1, 3);
     }
   }
-  grid->setColumnMinimumWidth(3, 12);
-  grid->setColumnStretch(3, 1);
+  grid->setColumnStretch(2, 1);
   QCheckBox* joy = new QCheckBox(QStringLiteral("Joypad enabled"));
   this->*JoyMembers[Pad] = joy;
 
