@@ -249,6 +249,39 @@ TEST_F(SettingTest, SkinsThatCannotBeAddedAreRefused) {
   }
 }
 
+TEST_F(SettingTest, SkinPropertyFollowsTheChosenRow) {
+  WriteSkin("blue", "[INFO]\nName=Blue\nAuthor=Bea\nCopyright=(c) Bea\nComments=Calm\n");
+  Form.SkinList = {"Blue=" + Dir.path() + "/blue/", "Gone=" + Dir.path() + "/gone/"};
+  Form.SkinUsed = "Blue";
+  TfrmSetting dialog(&Form);
+  struct TCase {
+    int Row;
+    QString Author, Copyright, Comments;
+  };
+  const TCase cases[] = {
+      {1, "Bea", "(c) Bea", "Calm"},
+      {2, "", "", ""}, // its folder has lost SKIN.INI
+  };
+  EXPECT_EQ(dialog.edAuthor->text(), "Bea"); // shown as the dialog opens
+  for (const TCase& c : cases) {
+    dialog.lbSkins->setCurrentRow(c.Row);
+    EXPECT_EQ(dialog.edAuthor->text(), c.Author) << c.Row;
+    EXPECT_EQ(dialog.edCopyright->text(), c.Copyright) << c.Row;
+    EXPECT_EQ(dialog.edComments->text(), c.Comments) << c.Row;
+  }
+  dialog.lbSkins->setCurrentRow(0);
+  EXPECT_FALSE(dialog.edAuthor->text().isEmpty()); // the built-in skin's author
+  EXPECT_EQ(dialog.edCopyright->text(), CopyrightNotice);
+  EXPECT_TRUE(dialog.edComments->text().isEmpty());
+}
+
+TEST_F(SettingTest, FrameDivisorBelowOneBecomesOne) {
+  Form.NES->FrameRate = 0;
+  TfrmSetting dialog(&Form);
+  dialog.btnOKClick();
+  EXPECT_EQ(Form.NES->FrameRate, 1);
+}
+
 TEST_F(SettingTest, JoypadTabsStandAsAJoypad) {
   TfrmSetting dialog(&Form);
   dialog.show();
