@@ -33,7 +33,8 @@ QString HeaderText(const TMMC& Cartridge, size_t First, size_t Count) {
 } // namespace
 
 TfrmROMProperty::TfrmROMProperty(QWidget* Owner)
-    : QDialog(Owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : QDialog(Owner,
+              Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setWindowTitle(QStringLiteral("ROM Property"));
   setFixedSize(369, 263);
 
@@ -111,8 +112,7 @@ TfrmROMProperty::TfrmROMProperty(QWidget* Owner)
   layout->addLayout(bottom);
 
   // Centred on the screen rather than on the owner.
-  if (QScreen* desktop = screen())
-    move(desktop->availableGeometry().center() - rect().center());
+  if (QScreen* desktop = screen()) move(desktop->availableGeometry().center() - rect().center());
 }
 
 void TfrmROMProperty::ShowCartridge(const TMMC& Cartridge) {

@@ -32,15 +32,16 @@
 
 namespace {
 
-using TKeyListMembers = std::array<QComboBox* TfrmSetting::*, 8>;
+using TKeyListMembers = std::array<QComboBox * TfrmSetting::*, 8>;
 const std::array<TKeyListMembers, 2> KeyListMembers = {{
     {&TfrmSetting::cb1UP, &TfrmSetting::cb1down, &TfrmSetting::cb1Left, &TfrmSetting::cb1right,
      &TfrmSetting::cb1A, &TfrmSetting::cb1B, &TfrmSetting::cb1Start, &TfrmSetting::cb1Select},
     {&TfrmSetting::cb2Up, &TfrmSetting::cb2down, &TfrmSetting::cb2Left, &TfrmSetting::cb2Right,
      &TfrmSetting::cb2A, &TfrmSetting::cb2B, &TfrmSetting::cb2Start, &TfrmSetting::cb2Select},
 }};
-const std::array<QCheckBox* TfrmSetting::*, 2> JoyMembers = {&TfrmSetting::cbJoy1, &TfrmSetting::cbJoy2};
-const std::array<const char*, 8> PadButtonNames = {"UP", "DOWN", "LEFT", "RIGHT", "A", "B", "START", "SELECT"};
+const std::array<QCheckBox * TfrmSetting::*, 2> JoyMembers = {&TfrmSetting::cbJoy1, &TfrmSetting::cbJoy2};
+const std::array<const char*, 8> PadButtonNames = {"UP", "DOWN", "LEFT",  "RIGHT",
+                                                   "A",  "B",    "START", "SELECT"};
 
 const QString DefaultSkin = QStringLiteral("Default");
 // Who made the built-in skin, shown for the "Default" entry.
@@ -56,8 +57,7 @@ QString SkinName(const QString& Line) { return Line.section(u'=', 0, 0); }
 // The folder of the first line named Name; empty when there is none.
 QString SkinFolder(const QStringList& SkinList, const QString& Name) {
   for (const QString& line : SkinList)
-    if (SkinName(line) == Name)
-      return line.section(u'=', 1);
+    if (SkinName(line) == Name) return line.section(u'=', 1);
   return {};
 }
 
@@ -68,16 +68,12 @@ QString ReadInfo(const QString& IniPath, const char* Key) {
 // Why a chosen skin description cannot be read as text; empty when it can.
 QString UnreadableReason(const QString& Path) {
   const QFileInfo info(Path);
-  if (!info.exists())
-    return QStringLiteral("The file does not exist.");
-  if (!info.isFile())
-    return QStringLiteral("It is not a file.");
+  if (!info.exists()) return QStringLiteral("The file does not exist.");
+  if (!info.isFile()) return QStringLiteral("It is not a file.");
   QFile file(Path);
-  if (!file.open(QIODevice::ReadOnly))
-    return file.errorString() + u'.';
+  if (!file.open(QIODevice::ReadOnly)) return file.errorString() + u'.';
   // A text file holds no zero byte; the first 64 KB tell.
-  if (file.read(65536).contains('\0'))
-    return QStringLiteral("It is not a text file.");
+  if (file.read(65536).contains('\0')) return QStringLiteral("It is not a text file.");
   return {};
 }
 
@@ -138,8 +134,7 @@ QWidget* TfrmSetting::NewScreenPage() {
   rbNormal->setChecked(true);
   for (QRadioButton* button : {rbNormal, rbFull})
     connect(button, &QRadioButton::toggled, this, [this, button](bool Checked) {
-      if (Checked)
-        rbNormalClick(button);
+      if (Checked) rbNormalClick(button);
     });
   cbDisplay = new QComboBox;
   cbDisplay->setEnabled(false);
@@ -354,8 +349,7 @@ void TfrmSetting::FormCreate() {
     lbSkins->addItem(SkinName(line));
 
   // The owner's empty skin name becomes "Default" here, whether the dialog is accepted or not.
-  if (Owner->SkinUsed.isEmpty())
-    Owner->SkinUsed = DefaultSkin;
+  if (Owner->SkinUsed.isEmpty()) Owner->SkinUsed = DefaultSkin;
   const QList<QListWidgetItem*> used = lbSkins->findItems(Owner->SkinUsed, Qt::MatchExactly);
   SelectSkin(used.isEmpty() ? -1 : lbSkins->row(used.first()));
   lbSkinsClick();
@@ -377,8 +371,7 @@ void TfrmSetting::btnOKClick() {
     const std::array<QComboBox*, 8> lists = KeyLists(pad);
     // A list without a selection keeps its button's stored code.
     for (size_t i = 0; i < lists.size(); ++i)
-      if (lists[i]->currentIndex() >= 0)
-        PadKeys(*Owner, pad)[i] = lists[i]->currentData().toUInt();
+      if (lists[i]->currentIndex() >= 0) PadKeys(*Owner, pad)[i] = lists[i]->currentData().toUInt();
     PadEnabled(*Owner, pad) = (this->*JoyMembers[pad])->isChecked();
   }
 
@@ -397,15 +390,13 @@ void TfrmSetting::btnOKClick() {
 
 void TfrmSetting::btnSelFolderClick() {
   const QString folder = Prompts().Folder(this, QStringLiteral("Browse for Mappers Folder"));
-  if (!folder.isEmpty())
-    edMappersFolder->setText(folder);
+  if (!folder.isEmpty()) edMappersFolder->setText(folder);
 }
 
 void TfrmSetting::btnAddClick() {
   const QString path = Prompts().OpenFile(this, QStringLiteral("Open Info Skin file ..."),
                                           QStringLiteral("Info Skin file (SKIN.INI)"));
-  if (path.isEmpty())
-    return;
+  if (path.isEmpty()) return;
   if (const QString reason = UnreadableReason(path); !reason.isEmpty()) {
     Prompts().Error(this, ErrorCaption, QStringLiteral("Cannot read %1: %2").arg(path, reason));
     return;
@@ -430,22 +421,19 @@ void TfrmSetting::btnAddClick() {
 
 void TfrmSetting::btnDeleteClick() {
   const int line = lbSkins->currentRow() - 1;
-  if (line < 0)
-    return;
+  if (line < 0) return;
   {
     // The property fields keep what they show.
     const QSignalBlocker quiet(lbSkins);
     const std::unique_ptr<QListWidgetItem> removed(lbSkins->takeItem(line + 1));
   }
   DialogSkinList.removeAt(line);
-  if (lbSkins->count() > 0)
-    SelectSkin(line);
+  if (lbSkins->count() > 0) SelectSkin(line);
 }
 
 void TfrmSetting::lbSkinsClick() {
   QListWidgetItem* item = lbSkins->currentItem();
-  if (!item)
-    return;
+  if (!item) return;
   if (lbSkins->currentRow() == 0) {
     edAuthor->setText(DefaultSkinAuthor);
     edCopyright->setText(CopyrightNotice);

@@ -8,11 +8,9 @@
 void TMainForm::btnSettingsClick() {
   const QString oldSkin = SkinUsed;
   TfrmSetting dialog(this);
-  if (dialog.exec() != QDialog::Accepted)
-    return;
+  if (dialog.exec() != QDialog::Accepted) return;
   ApplyKeyAssignment();
-  if (SkinUsed != oldSkin)
-    LoadSkin();
+  if (SkinUsed != oldSkin) LoadSkin();
 }
 
 void TMainForm::btnInfoClick() {

@@ -22,16 +22,27 @@ TEST(RomPropertyTest, FieldsShowTheLoadedHeader) {
   };
   const TCase cases[] = {
       {2, 1, 0x03, QByteArray(8, '\0'), {"2", "32 Kb", "1", "8 Kb"}, {true, true, false, false}, ""},
-      {1, 0, 0x0c, QByteArray("Dump\0Two", 8), {"1", "16 Kb", "0", "0 Kb"}, {false, false, true, true}, "Dump"},
-      {1, 2, 0x00, QByteArray("Expanded", 8), {"1", "16 Kb", "2", "16 Kb"}, {false, false, false, false},
+      {1,
+       0,
+       0x0c,
+       QByteArray("Dump\0Two", 8),
+       {"1", "16 Kb", "0", "0 Kb"},
+       {false, false, true, true},
+       "Dump"},
+      {1,
+       2,
+       0x00,
+       QByteArray("Expanded", 8),
+       {"1", "16 Kb", "2", "16 Kb"},
+       {false, false, false, false},
        "Expanded"},
   };
   QTemporaryDir dir;
   for (const TCase& c : cases) {
-    QByteArray image = QByteArray("NES\x1a", 4) + char(c.ProgPages) + char(c.CharPages) + char(c.Flags) + '\0';
+    QByteArray image =
+        QByteArray("NES\x1a", 4) + char(c.ProgPages) + char(c.CharPages) + char(c.Flags) + '\0';
     image += c.Expansion;
-    if (c.Flags & 0x04)
-      image += QByteArray(512, '\0'); // the trainer
+    if (c.Flags & 0x04) image += QByteArray(512, '\0'); // the trainer
     image += QByteArray(c.ProgPages * ProgPageSize + c.CharPages * CharPageSize, '\0');
     const QString path = dir.filePath("game.nes");
     QFile file(path);
@@ -49,7 +60,8 @@ TEST(RomPropertyTest, FieldsShowTheLoadedHeader) {
     EXPECT_EQ(dialog.lblROM->text(), c.Pages[1]);
     EXPECT_EQ(dialog.edCharPages->text(), c.Pages[2]);
     EXPECT_EQ(dialog.lblVROM->text(), c.Pages[3]);
-    const QCheckBox* checks[] = {dialog.cbVertMirror, dialog.cbBattery, dialog.cbTrainer, dialog.cbFourScreen};
+    const QCheckBox* checks[] = {dialog.cbVertMirror, dialog.cbBattery, dialog.cbTrainer,
+                                 dialog.cbFourScreen};
     for (int i = 0; i < 4; ++i)
       EXPECT_EQ(checks[i]->isChecked(), c.Checks[i]) << i;
     EXPECT_EQ(dialog.edMapping->text(), "No Mapper");

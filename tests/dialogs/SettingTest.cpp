@@ -259,8 +259,7 @@ TEST_F(SettingTest, SkinPropertyFollowsTheChosenRow) {
     QString Author, Copyright, Comments;
   };
   const TCase cases[] = {
-      {1, "Bea", "(c) Bea", "Calm"},
-      {2, "", "", ""}, // its folder has lost SKIN.INI
+      {1, "Bea", "(c) Bea", "Calm"}, {2, "", "", ""}, // its folder has lost SKIN.INI
   };
   EXPECT_EQ(dialog.edAuthor->text(), "Bea"); // shown as the dialog opens
   for (const TCase& c : cases) {
@@ -300,12 +299,13 @@ TEST_F(SettingTest, JoypadTabsStandAsAJoypad) {
     EXPECT_LT(left.right(), up.center().x());
     EXPECT_GT(right.left(), up.center().x());
     EXPECT_EQ(up.center().x(), down.center().x());
+    // A, B, START and SELECT from top to bottom on the right.
     for (size_t i = 4; i < 8; ++i) {
-      EXPECT_GT(r[i].left(), right.right()) << i; // A, B, START, SELECT on the right
+      EXPECT_GT(r[i].left(), right.right()) << i;
       EXPECT_TRUE(dialog.rect().contains(r[i])) << i;
-      if (i > 4)
-        EXPECT_GT(r[i].top(), r[i - 1].bottom()) << i;
     }
+    for (size_t i = 5; i < 8; ++i)
+      EXPECT_GT(r[i].top(), r[i - 1].bottom()) << i;
   }
 }
 
