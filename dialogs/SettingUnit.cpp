@@ -408,7 +408,14 @@ void TfrmSetting::btnAddClick() {
                         QStringLiteral("Please refer to Info Skin file documentation for more info."));
     return;
   }
-  // Skins are stored under their names, and "Default" names the built-in one.
+  // A skin is stored as a settings value named after it, in a "name=folder" line.
+  if (name.contains(u'=') || name.contains(u'/') || name.contains(u'\\')) {
+    Prompts().Error(
+        this, ErrorCaption,
+        QStringLiteral("The skin name %1 holds \"=\", \"/\" or \"\\\"; it cannot be stored.").arg(name));
+    return;
+  }
+  // "Default" names the built-in skin.
   if (!lbSkins->findItems(name, Qt::MatchFixedString).isEmpty()) {
     Prompts().Error(this, ErrorCaption, QStringLiteral("A skin named %1 is already installed.").arg(name));
     return;

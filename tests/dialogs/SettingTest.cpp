@@ -229,6 +229,7 @@ TEST_F(SettingTest, SkinsThatCannotBeAddedAreRefused) {
       {WriteSkin("empty", ""), notInfo},
       {WriteSkin("retro", "[INFO]\nName=Retro\n"), "ERROR: A skin named Retro is already installed."},
       {WriteSkin("default", "[INFO]\nName=default\n"), "ERROR: A skin named default is already installed."},
+      {WriteSkin("slash", "[INFO]\nName=Blue/Green\n"), "holds \"=\", \"/\" or \"\\\"; it cannot be stored."},
       {WriteSkin("binary", QByteArray("[INFO]\nName=Bin\0\x01\x02", 16)), "It is not a text file."},
       {Dir.filePath("folder"), "It is not a file."},
       {Dir.filePath("missing/SKIN.INI"), "The file does not exist."},
