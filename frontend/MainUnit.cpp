@@ -577,6 +577,4 @@ void TMainForm::ApplyKeyAssignment() {
 
 void TMainForm::LoadSkin() {}
 
-void TMainForm::btnSettingsClick() {}
-void TMainForm::btnInfoClick() {}
 void TMainForm::btnAboutClick() {}

@@ -5,6 +5,9 @@ set -euo pipefail
 
 PIXTOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev cc65 pkg-config libsdl2-dev libfluidsynth-dev timgm6mb-soundfont qt6-base-dev libqt6opengl6-dev libxrandr-dev libxtst-dev xvfb xauth)
 
+# Checking the desktop install: the menu entry, the file-type and menu caches.
+PIXTOR_PACKAGES+=(desktop-file-utils shared-mime-info xdg-utils)
+
 pixtor_install() {
   local missing=() package
   for package in "${PIXTOR_PACKAGES[@]}"; do
