@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMimeData>
+#include <QPixmap>
 #include <QSettings>
 #include <QTimer>
 
@@ -20,6 +21,8 @@
 #include "core/NESUnit.h"
 #include "core/PPUUnit.h"
 #include "core/PSGUnit.h"
+#include "dialogs/AboutUnit.h"
+#include "frontend/SkinUnit.h"
 #include "platform/FrameClock.h"
 #include "platform/MessagePump.h"
 #include "platform/WindowInput.h"
@@ -575,6 +578,21 @@ void TMainForm::ApplyKeyAssignment() {
   assign(DXInputB, Pad2Keys, Pad2Enabled);
 }
 
-void TMainForm::LoadSkin() {}
+void TMainForm::LoadSkin() {
+  const std::array<TPlusButton*, SkinButtonCount> buttons = {
+      btnSettings, btnInfo,  Slots[0],    Slots[1],  Slots[2],     Slots[3],   Slots[4],   Slots[5],
+      Slots[6],    Slots[7], Slots[8],    Slots[9],  btnOpenFile,  btnRun,     btnReset,   btnPause,
+      btnSnapShot, btnVol,   btnAbout,    btnMinimize, btnVolDown, btnFullScreen, btnVolUp, btnClose};
+  for (TPlusButton* button : buttons) button->ClearGlyph();
+  const TSkin skin = ReadSkin(SkinUsed, SkinList, [this](const QString& Message) {
+    Prompts().Error(this, QStringLiteral("Skin"), Message);
+  });
+  for (int g = 0; g < SkinButtonCount; ++g) buttons[g]->SetGlyph(skin.Glyphs[g]);
+  if (skin.Background) imBackground->setPixmap(QPixmap::fromImage(*skin.Background));
+  if (skin.Font) slTitle->SetFont(*skin.Font);
+}
 
-void TMainForm::btnAboutClick() {}
+void TMainForm::btnAboutClick() {
+  TfrmAbout about(this);
+  about.exec();
+}

@@ -10,10 +10,10 @@
 #include <QFileInfo>
 #include <QTimer>
 
-#include <QLabel>
 
 #include "core/MMCUnit.h"
 #include "core/NESUnit.h"
+#include "dialogs/SplashUnit.h"
 #include "frontend/MainUnit.h"
 #include "platform/audio/AudioDevice.h"
 
@@ -60,10 +60,7 @@ int main(int argc, char* argv[]) {
 
   TMainForm form(canvas);
   form.ShowStats = stats;
-  auto splash = std::make_unique<QLabel>(CopyrightNotice);
-  splash->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-  splash->setFixedSize(216, 144);
-  form.Splash = std::move(splash);
+  form.Splash = std::make_unique<TfrmSplash>();
   form.Splash->show();
   form.Splash->repaint();
   QApplication::processEvents();
