@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QTimer>
 
+#include "core/JOYUnit.h"
 #include "core/MMCUnit.h"
 #include "core/NESUnit.h"
 #include "core/PPUUnit.h"
@@ -50,6 +51,9 @@ const std::array<TKeyName, 52> KeyTable = {{
 // clang-format on
 
 namespace {
+
+// The line on which the console reads the joypads.
+constexpr int32_t JoypadPollLine = 8;
 
 // The one main window, for the message pump (a plain function).
 TMainForm* Instance = nullptr;
@@ -416,6 +420,12 @@ void TMainForm::StartCartridge() {
   NES->Reset();
   // Once more now that the console runs, so that full screen can be had.
   UpdateControls();
+  Frames = 0;
+  if (!InputRecordPath.isEmpty()) {
+    InputRecord = std::make_unique<std::ofstream>(QFile::encodeName(InputRecordPath).toStdString());
+    *InputRecord << "# " << NES->MMC->FileName << "\n0 1 -\n0 2 -\n" << std::flush;
+    RecordedButtons = {};
+  }
   NES->Run();
 }
 
@@ -471,11 +481,30 @@ void TMainForm::btnSnapShotClick() {
 // frame clock once per emulated frame, before the line event that starts
 // the next frame.
 void TMainForm::PumpMessages() {
-  if (Instance && Instance->NES->ScanLine == FrameLines - 1) Instance->FrameDone();
+  if (Instance) {
+    if (Instance->NES->ScanLine == FrameLines - 1) Instance->FrameDone();
+    if (Instance->InputRecord && Instance->NES->ScanLine == JoypadPollLine) Instance->RecordInput();
+  }
   QCoreApplication::processEvents();
 }
 
+// The pads were read on this frame's line 8; a change is one line of the script.
+void TMainForm::RecordInput() {
+  static constexpr const char* Names[8] = {"A", "B", "Select", "Start", "Up", "Down", "Left", "Right"};
+  for (int pad = 0; pad < 2; ++pad) {
+    const uint8_t buttons = NES->JOY->Buttons[pad];
+    if (buttons == RecordedButtons[pad]) continue;
+    RecordedButtons[pad] = buttons;
+    *InputRecord << Frames << ' ' << pad + 1;
+    if (buttons == 0) *InputRecord << " -";
+    for (int b = 0; b < 8; ++b)
+      if (buttons >> b & 1) *InputRecord << ' ' << Names[b];
+    *InputRecord << '\n' << std::flush;
+  }
+}
+
 void TMainForm::FrameDone() {
+  ++Frames;
   Clock->Tick();
   if (!ShowStats) return;
   ++StatFrames;

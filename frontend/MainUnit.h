@@ -3,6 +3,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <fstream>
 #include <memory>
 
 #include <QPoint>
@@ -131,6 +132,9 @@ public:
   TWindowInput& Input() { return *WindowInput; }
   // Prints emulated and drawn frames per second and processor use once a second.
   bool ShowStats = false;
+  // Where the joypads' input of the cartridge last started is written as a
+  // joypad script of pixtor-headless; empty for none.
+  QString InputRecordPath;
   // The splash window, hidden and freed when the window is first shown.
   std::unique_ptr<QWidget> Splash;
 
@@ -152,6 +156,7 @@ private:
   bool LoadCartridge(const QString& Path);
   void StartCartridge();
   void FrameDone();
+  void RecordInput();
   static void PumpMessages();
 
   bool CanvasOnly;
@@ -161,6 +166,10 @@ private:
   std::unique_ptr<TSDLJoystick> Joystick;
   std::unique_ptr<TDisplayModes> Modes;
   std::unique_ptr<TFrameClock> Clock;
+  // Frames since the cartridge was started, and its input as recorded so far.
+  int64_t Frames = 0;
+  std::unique_ptr<std::ofstream> InputRecord;
+  std::array<uint8_t, 2> RecordedButtons{};
   // Figures of the last second, for ShowStats.
   std::chrono::steady_clock::time_point StatStart = std::chrono::steady_clock::now();
   uint64_t StatFrames = 0;

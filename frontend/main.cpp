@@ -19,13 +19,15 @@
 
 namespace {
 
-const char Usage[] = R"(usage: pixtor [--canvas] [--stats] [CARTRIDGE]
+const char Usage[] = R"(usage: pixtor [--canvas] [--stats] [--record FILE] [CARTRIDGE]
 
 Opens the emulator's window and, when a cartridge is named, loads and runs it.
 
-  --canvas   draw with the plain screen instead of OpenGL (for broken graphics drivers)
-  --stats    print emulated and drawn frames per second and processor use once a second
-  --help     print this and exit
+  --canvas        draw with the plain screen instead of OpenGL (for broken graphics drivers)
+  --stats         print emulated and drawn frames per second and processor use once a second
+  --record FILE   write the joypads' input as a joypad script of pixtor-headless, which
+                  replays the game exactly (the cartridge started last)
+  --help          print this and exit
 )";
 
 } // namespace
@@ -33,6 +35,7 @@ Opens the emulator's window and, when a cartridge is named, loads and runs it.
 int main(int argc, char* argv[]) {
   bool canvas = false;
   bool stats = false;
+  QString record;
   const char* cartridge = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0) {
@@ -42,6 +45,12 @@ int main(int argc, char* argv[]) {
       canvas = true;
     } else if (std::strcmp(argv[i], "--stats") == 0) {
       stats = true;
+    } else if (std::strcmp(argv[i], "--record") == 0) {
+      if (++i == argc) {
+        std::fprintf(stderr, "pixtor: --record needs a file name\n%s", Usage);
+        return 2;
+      }
+      record = QString::fromLocal8Bit(argv[i]);
     } else if (argv[i][0] == '-' && argv[i][1] == '-' && !QFileInfo::exists(QString::fromLocal8Bit(argv[i]))) {
       std::fprintf(stderr, "pixtor: unknown option %s\n%s", argv[i], Usage);
       return 2;
@@ -60,6 +69,7 @@ int main(int argc, char* argv[]) {
 
   TMainForm form(canvas);
   form.ShowStats = stats;
+  form.InputRecordPath = record;
   form.Splash = std::make_unique<TfrmSplash>();
   form.Splash->show();
   form.Splash->repaint();

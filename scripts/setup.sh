@@ -7,6 +7,8 @@ PIXTOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-de
 
 # Checking the desktop install: the menu entry, the file-type and menu caches.
 PIXTOR_PACKAGES+=(desktop-file-utils shared-mime-info xdg-utils)
+# The window on a virtual X server: software OpenGL, keys and clicks, grabs and picture comparison.
+PIXTOR_PACKAGES+=(libgl1-mesa-dri xdotool x11-apps imagemagick)
 
 pixtor_install() {
   local missing=() package

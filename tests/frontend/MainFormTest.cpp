@@ -1,0 +1,365 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "core/MMCUnit.h"
+#include "core/NESUnit.h"
+#include "core/PSGUnit.h"
+#include "frontend/MainUnit.h"
+#include "platform/FrameClock.h"
+#include "platform/WindowInput.h"
+#include "platform/qt/PlusButton.h"
+#include "platform/qt/SkinLabel.h"
+#include "tests/FakePrompts.h"
+
+namespace {
+
+// A cartridge image of mapper 0 whose program loops for ever.
+QByteArray Cartridge(uint8_t ProgPages, uint8_t CharPages) {
+  QByteArray image("NES\x1A", 4);
+  image.append(char(ProgPages)).append(char(CharPages)).append(QByteArray(10, 0));
+  QByteArray program(ProgPages * 16384, 0);
+  program[0] = char(0x4C); // JMP $8000
+  program[1] = 0x00;
+  program[2] = char(0x80);
+  program[program.size() - 4] = 0x00; // reset vector $8000
+  program[program.size() - 3] = char(0x80);
+  return image + program + QByteArray(CharPages * 8192, 0);
+}
+
+class MainFormTest : public testing::Test {
+protected:
+  MainFormTest() {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir.filePath("config"));
+  }
+  QString Write(const QString& Name, const QByteArray& Contents) {
+    QFile file(Dir.filePath(Name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(Contents);
+    return file.fileName();
+  }
+  QString SettingsFile() const { return Dir.filePath("config/Brovane/Pixtor.conf"); }
+  // Runs Action inside the run loop of the command that comes next.
+  static void DuringTheRun(std::function<void()> Action) { QTimer::singleShot(0, std::move(Action)); }
+
+  QTemporaryDir Dir;
+  TFakePrompts Fake;
+};
+
+TEST_F(MainFormTest, FirstStartTakesTheDefaults) {
+  TMainForm form(true);
+  EXPECT_EQ(form.NES->FrameRate, 3);
+  EXPECT_EQ(form.NES->PSG->Volume, 255);
+  EXPECT_EQ(form.NES->PSG->ChannelOn, (std::array<bool, 4>{true, true, true, true}));
+  EXPECT_EQ(form.ViewMode, 0);
+  EXPECT_TRUE(form.ScreenMode.isEmpty());
+  EXPECT_TRUE(form.SkinUsed.isEmpty());
+  EXPECT_TRUE(form.SkinList.isEmpty());
+  for (TPlusButton* slot : form.Slots) EXPECT_TRUE(slot->Hint().isEmpty());
+  EXPECT_EQ(form.Pad1Keys, (TPadKeys{38, 40, 37, 39, 32, 17, 13, 9}));
+  EXPECT_EQ(form.Pad2Keys, (TPadKeys{69, 88, 83, 68, 16, 90, 81, 87}));
+  EXPECT_FALSE(form.Pad1Enabled || form.Pad2Enabled);
+  EXPECT_TRUE(Fake.Errors.isEmpty());
+  // Select is button 3 and Start button 4 of the input objects.
+  EXPECT_EQ(form.DXInputA.Assigns[InputButton(3)][0], 9u);
+  EXPECT_EQ(form.DXInputA.Assigns[InputButton(4)][0], 13u);
+  EXPECT_EQ(form.DXInputB.Assigns[InputUp][0], 69u);
+}
+
+TEST_F(MainFormTest, SettingsGoRoundTheSettingsFile) {
+  {
+    TMainForm form(true);
+    form.NES->FrameRate = 7;
+    form.NES->PSG->Volume = 102;
+    form.NES->PSG->ChannelOn = {true, false, true, false};
+    form.ViewMode = 1;
+    form.ScreenMode = "640x480x24";
+    form.SkinUsed = "Walnut";
+    form.SkinList = {"Walnut=/skins/walnut/", "Plain_Grey=/skins/grey/", "Walnut=/elsewhere/"};
+    form.Slots[3]->SetHint("/roms/game.nes");
+    form.Pad1Keys = {87, 83, 65, 68, 75, 76, 13, 9};
+    form.Pad2Enabled = true;
+    form.SaveSettings();
+  }
+  TMainForm form(true);
+  EXPECT_EQ(form.NES->FrameRate, 7);
+  EXPECT_EQ(form.NES->PSG->Volume, 102);
+  EXPECT_EQ(form.NES->PSG->ChannelOn, (std::array<bool, 4>{true, false, true, false}));
+  EXPECT_EQ(form.ViewMode, 1);
+  EXPECT_EQ(form.ScreenMode, "640x480x24");
+  EXPECT_EQ(form.SkinUsed, "Walnut");
+  // A name listed twice is stored once, with the first one's folder.
+  EXPECT_EQ(form.SkinList, QStringList({"Plain_Grey=/skins/grey/", "Walnut=/skins/walnut/"}));
+  EXPECT_EQ(form.Slots[3]->Hint(), "/roms/game.nes");
+  EXPECT_EQ(form.Pad1Keys, (TPadKeys{87, 83, 65, 68, 75, 76, 13, 9}));
+  EXPECT_EQ(form.DXInputA.Assigns[InputUp][0], 87u);
+  EXPECT_TRUE(form.Pad2Enabled && form.DXInputB.JoystickEnabled);
+  EXPECT_FALSE(form.Pad1Enabled || form.DXInputA.JoystickEnabled);
+}
+
+TEST_F(MainFormTest, UnusableSettingsAreNamedAndReplaced) {
+  QDir().mkpath(Dir.filePath("config/Brovane"));
+  Write("config/Brovane/Pixtor.conf", "[General]\nFrameRate=0\nSoundVolume=9999\nSoundChannel2=maybe\n"
+                                       "WIN=x\n[JOY1]\nUP=up arrow\nA=75\n");
+  TMainForm form(true);
+  EXPECT_EQ(form.NES->FrameRate, 1);
+  EXPECT_EQ(form.NES->PSG->Volume, 255);
+  EXPECT_TRUE(form.NES->PSG->ChannelOn[1]);
+  EXPECT_EQ(form.ViewMode, 0);
+  // The key assignment still happens, with the default where the value was unusable.
+  EXPECT_EQ(form.DXInputA.Assigns[InputUp][0], 38u);
+  EXPECT_EQ(form.DXInputA.Assigns[InputButton(1)][0], 75u);
+  ASSERT_EQ(Fake.Errors.size(), 1);
+  for (const char* name : {"FrameRate", "SoundVolume", "SoundChannel2", "WIN", "JOY1/UP", "Pixtor.conf"})
+    EXPECT_TRUE(Fake.Errors[0].contains(name)) << name << " in " << Fake.Errors[0].toStdString();
+  EXPECT_FALSE(Fake.Errors[0].contains("JOY1/A"));
+}
+
+TEST_F(MainFormTest, BinarySettingsFileStartsWithDefaults) {
+  QDir().mkpath(Dir.filePath("config/Brovane"));
+  QByteArray garbage;
+  for (int i = 0; i < 4096; ++i) garbage.append(char((i * 7919) >> 3));
+  Write("config/Brovane/Pixtor.conf", garbage);
+  TMainForm form(true);
+  EXPECT_GE(form.NES->FrameRate, 1);
+  EXPECT_EQ(form.DXInputA.Assigns[InputRight][0], 39u);
+}
+
+TEST_F(MainFormTest, InfoLineAndControlsBeforeAndAfterALoad) {
+  TMainForm form(true);
+  form.FormShow();
+  EXPECT_EQ(form.GetInfoLine(),
+            "Pixtor emulator - No Cartridge Loaded. NO Direct X v6.0 found, " + CopyrightNotice);
+  for (TPlusButton* button : {form.btnRun, form.btnReset, form.btnPause, form.btnSnapShot, form.btnInfo})
+    EXPECT_FALSE(button->isEnabled());
+  EXPECT_FALSE(form.btnFullScreen->isEnabled());
+  EXPECT_TRUE(form.DXTimer.isActive());
+
+  Fake.Chosen = Write("two.nes", Cartridge(2, 1));
+  DuringTheRun([&] {
+    EXPECT_TRUE(form.NES->Running);
+    for (TPlusButton* button : {form.btnRun, form.btnReset, form.btnPause, form.btnSnapShot, form.btnInfo})
+      EXPECT_TRUE(button->isEnabled());
+    EXPECT_FALSE(form.DXTimer.isActive());
+    EXPECT_FALSE(form.btnFullScreen->isEnabled()); // no accelerated screen
+    form.btnPauseClick();
+  });
+  form.btnOpenFileClick();
+  EXPECT_FALSE(form.NES->Running);
+  EXPECT_EQ(form.GetInfoLine(), "Pixtor emulator - two.nes < No Mapper, ROM:02, VROM:01 >. NO Direct X v6.0 found, " +
+                                    CopyrightNotice);
+  EXPECT_EQ(form.slTitle->Caption(), form.GetInfoLine());
+  // Open never writes a slot.
+  for (TPlusButton* slot : form.Slots) EXPECT_TRUE(slot->Hint().isEmpty());
+}
+
+TEST_F(MainFormTest, CommandsWaitForACartridge) {
+  TMainForm form(true);
+  form.FormShow();
+  const uint16_t pc = form.NES->CPU->PC;
+  form.btnRunClick(); // would never return if it ran
+  form.btnResetClick();
+  form.btnPauseClick();
+  EXPECT_FALSE(form.NES->Running || form.NES->Paused);
+  EXPECT_EQ(form.NES->CPU->PC, pc);
+  Fake.Chosen.clear();
+  form.btnOpenFileClick(); // cancelled
+  EXPECT_FALSE(form.CartridgeLoaded);
+}
+
+TEST_F(MainFormTest, SlotsKeepTheirPathUntilALoadFails) {
+  TMainForm form(true);
+  form.FormShow();
+  TPlusButton* slot = form.Slots[2];
+  Fake.Chosen = Write("game.nes", Cartridge(1, 1));
+  DuringTheRun([&] { form.btnPauseClick(); });
+  slot->Click(); // empty: the dialog fills it
+  EXPECT_TRUE(form.CartridgeLoaded);
+  EXPECT_TRUE(slot->Down());
+  EXPECT_EQ(slot->Hint(), Fake.Chosen);
+
+  // Clicking the slot that is down raises it and changes nothing else.
+  slot->Click();
+  EXPECT_FALSE(slot->Down());
+  EXPECT_TRUE(form.CartridgeLoaded);
+  EXPECT_EQ(slot->Hint(), Fake.Chosen);
+
+  // A filled slot loads without asking; another slot going down raises it.
+  Fake.Chosen.clear();
+  DuringTheRun([&] { form.btnPauseClick(); });
+  slot->Click();
+  EXPECT_TRUE(form.CartridgeLoaded);
+  form.Slots[5]->SetHint(Dir.filePath("gone.nes"));
+  form.Slots[5]->Click();
+  EXPECT_FALSE(slot->Down());
+  // A failed load empties that slot and raises it; the cartridge before is gone.
+  EXPECT_FALSE(form.CartridgeLoaded);
+  EXPECT_FALSE(form.Slots[5]->Down());
+  EXPECT_TRUE(form.Slots[5]->Hint().isEmpty());
+  EXPECT_EQ(slot->Hint(), Dir.filePath("game.nes"));
+  EXPECT_FALSE(form.btnRun->isEnabled());
+
+  // An empty slot whose dialog is cancelled stays empty and up.
+  form.Slots[7]->Click();
+  EXPECT_FALSE(form.Slots[7]->Down());
+  EXPECT_TRUE(Fake.Errors.isEmpty());
+}
+
+TEST_F(MainFormTest, OpenDuringARunNestsAndEveryRunEnds) {
+  TMainForm form(true);
+  form.FormShow();
+  const QString first = Write("first.nes", Cartridge(1, 0));
+  const QString second = Write("second.nes", Cartridge(2, 0));
+  const QString broken = Write("broken.nes", "NES\x1A");
+  int depth = 0;
+  Fake.Chosen = first;
+  DuringTheRun([&] {
+    ++depth;
+    Fake.Chosen = second;
+    DuringTheRun([&] {
+      ++depth;
+      EXPECT_EQ(form.NES->MMC->FileName, "second.nes");
+      form.btnPauseClick();
+    });
+    form.btnOpenFileClick(); // a nested run, left when paused
+    EXPECT_TRUE(form.NES->Paused);
+    // A failed load during the run: the outer run must stop too.
+    Fake.Chosen = broken;
+    form.btnOpenFileClick();
+    EXPECT_FALSE(form.CartridgeLoaded);
+  });
+  form.btnOpenFileClick();
+  EXPECT_EQ(depth, 2);
+  EXPECT_FALSE(form.CartridgeLoaded);
+  EXPECT_FALSE(form.NES->Running);
+}
+
+TEST_F(MainFormTest, SnapshotWritesTheFrameOrSaysWhyNot) {
+  TMainForm form(true);
+  form.FormShow();
+  Fake.Chosen = Write("game.nes", Cartridge(1, 1));
+  DuringTheRun([&] { form.btnPauseClick(); });
+  form.btnOpenFileClick();
+  Fake.Chosen = Dir.filePath("shot.bmp");
+  form.btnSnapShotClick();
+  QFile shot(Fake.Chosen);
+  ASSERT_TRUE(shot.open(QIODevice::ReadOnly));
+  EXPECT_EQ(shot.read(2), "BM");
+  EXPECT_TRUE(Fake.Errors.isEmpty());
+  Fake.Chosen = Dir.filePath("no/such/folder/shot.bmp");
+  form.btnSnapShotClick();
+  ASSERT_EQ(Fake.Errors.size(), 1);
+  EXPECT_TRUE(Fake.Errors[0].contains("shot.bmp"));
+  EXPECT_TRUE(form.CartridgeLoaded);
+}
+
+TEST_F(MainFormTest, DraggingMovesByTheMouseTravel) {
+  TMainForm form(true);
+  form.move(100, 50);
+  form.imBackgroundMouseMove({500, 500}); // no drag yet
+  EXPECT_EQ(form.pos(), QPoint(100, 50));
+  form.imBackgroundMouseDown({200, 200});
+  form.imBackgroundMouseDown({300, 300}); // a second button changes nothing
+  form.imBackgroundMouseMove({210, 195});
+  form.imBackgroundMouseMove({230, 205});
+  EXPECT_EQ(form.pos(), QPoint(130, 55));
+  form.imBackgroundMouseUp();
+  form.imBackgroundMouseMove({400, 400});
+  EXPECT_EQ(form.pos(), QPoint(130, 55));
+}
+
+TEST(SkinLabelTest, ScrollsTwoPixelsATickAndWaitsASecondAtEachEnd) {
+  TSkinLabel label(nullptr, 0, 0, 257, 8);
+  label.SetCaption(QString(53, 'A')); // 265 pixels: 8 to travel
+  std::vector<int> offsets;
+  for (int tick = 0; tick < 30; ++tick) {
+    label.Step();
+    offsets.push_back(label.Offset());
+  }
+  const std::vector<int> expected = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 4, 6, 8, 8,
+                                     8, 8, 8, 8, 8, 8, 8, 8, 8, 6, 4, 2, 0, 0, 0};
+  EXPECT_EQ(offsets, expected);
+  label.SetCaption("PIXTOR"); // fits: stands at the left
+  for (int tick = 0; tick < 20; ++tick) label.Step();
+  EXPECT_EQ(label.Offset(), 0);
+}
+
+TEST(SkinLabelTest, FontCellsByCodePage) {
+  const std::pair<uint8_t, QPoint> cases[] = {
+      {'A', {0, 0}},    {'a', {0, 0}},    {'Z', {125, 0}},  {' ', {145, 0}}, {191, {140, 0}},
+      {'0', {0, 6}},    {'.', {55, 6}},   {'$', {145, 6}},  {194, {0, 12}},  {214, {5, 12}},
+      {'?', {15, 12}},  {'*', {20, 12}},  {'(', {0, 0}},    {'"', {130, 0}}, {'@', {135, 0}},
+  };
+  for (auto [code, cell] : cases) EXPECT_EQ(TitleFontCell(code), cell) << int(code);
+}
+
+TEST(PlusButtonTest, FiveStatesAndTheSlotGroup) {
+  QWidget parent;
+  TPlusButton a(&parent, 0, 0, 30, 30), b(&parent, 30, 0, 30, 30), lone(&parent, 60, 0, 30, 30);
+  a.GroupIndex = b.GroupIndex = 1;
+  EXPECT_EQ(a.State(), TPlusButton::gsUp);
+  QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+  QCoreApplication::sendEvent(&a, &enter);
+  EXPECT_EQ(a.State(), TPlusButton::gsMouseOver);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(&a, &press);
+  EXPECT_EQ(a.State(), TPlusButton::gsPressed);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  int clicks = 0;
+  QObject::connect(&a, &TPlusButton::Clicked, [&] { ++clicks; });
+  QCoreApplication::sendEvent(&a, &release);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(a.State(), TPlusButton::gsDown);
+  b.Click();
+  EXPECT_TRUE(b.Down());
+  EXPECT_FALSE(a.Down());
+  b.Click();
+  EXPECT_FALSE(b.Down() || a.Down());
+  lone.Click(); // not in a group: never latches
+  EXPECT_FALSE(lone.Down());
+  a.setEnabled(false);
+  EXPECT_EQ(a.State(), TPlusButton::gsDisabled);
+}
+
+TEST(WindowInputTest, KeysCountOnlyInTheActiveWindow) {
+  TWindowInput input;
+  input.Press(10, 49); // the 1 key
+  EXPECT_FALSE(input.KeyDown(49));
+  input.SetActive(true);
+  input.Press(10, 49);
+  input.Press(65, 32);
+  EXPECT_TRUE(input.KeyDown(49) && input.KeyDown(32));
+  input.Release(10, 33); // the same key, seen with Shift as "!"
+  EXPECT_FALSE(input.KeyDown(49));
+  input.SetActive(false);
+  input.SetActive(true);
+  EXPECT_FALSE(input.KeyDown(32));
+  input.Press(0, 4000); // no such code
+  EXPECT_FALSE(input.KeyDown(4000));
+}
+
+TEST(FrameClockTest, FramesAreDueAtTheConsoleRateAndStallsAreForgotten) {
+  using namespace std::chrono;
+  TFrameClock clock;
+  const auto start = TFrameClock::Clock::now();
+  EXPECT_EQ(clock.Advance(start), start); // the first frame starts now
+  auto due = clock.Advance(start + milliseconds(1));
+  EXPECT_EQ(due, start + TFrameClock::Period);
+  for (int f = 2; f <= 60; ++f) due = clock.Advance(due); // as if each wait ended on time
+  EXPECT_NEAR(duration<double>(due - start).count(), 60 / 60.0988, 1e-6);
+  // A stall of a second: the next frame starts from the present.
+  const auto late = start + seconds(2);
+  EXPECT_EQ(clock.Advance(late), late);
+  EXPECT_EQ(clock.Advance(late), late + TFrameClock::Period);
+}
+
+} // namespace
