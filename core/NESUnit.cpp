@@ -118,7 +118,9 @@ void TNES::CPULoop(TCPU*, uint8_t& Interrupt) {
   if (ScanLine >= FirstSpriteLine && ScanLine <= VBlankLine && (mask & MaskSprites) &&
       PPU->Sprite0Line == ScanLine) {
     status |= StatusSprite0;
-    if (ctrl & CtrlNMIOnSprite0) Interrupt = InterruptNMI;
+    // A pause request on line 8 wins over that line's sprite-0 interrupt, so
+    // a cartridge cannot keep the console from pausing.
+    if ((ctrl & CtrlNMIOnSprite0) && Interrupt != InterruptStop) Interrupt = InterruptNMI;
   }
 }
 
