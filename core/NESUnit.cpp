@@ -91,27 +91,28 @@ void TNES::CPUReadOpcode(TCPU*, uint16_t Addr, uint8_t& Value) {
 
 namespace {
 
-// The bus handlers called directly, each still one call per access.
+// The bus handlers called directly, each still one call per access. The
+// sender is read at each call rather than kept: the handlers inline to code
+// that never uses it, and a second member would keep the bus in memory.
 struct TConsoleBus {
   TNES* NES;
-  TCPU* Self;
 
   PIXTOR_INLINE uint8_t Read(uint16_t Addr) {
     uint8_t value;
-    NES->CPUReadMemory(Self, Addr, value);
+    NES->CPUReadMemory(CurrentCPU, Addr, value);
     return value;
   }
   PIXTOR_INLINE uint8_t Fetch(uint16_t Addr) {
     uint8_t value;
-    NES->CPUReadOpcode(Self, Addr, value);
+    NES->CPUReadOpcode(CurrentCPU, Addr, value);
     return value;
   }
-  PIXTOR_INLINE void Write(uint16_t Addr, uint8_t Value) { NES->CPUWriteMemory(Self, Addr, Value); }
+  PIXTOR_INLINE void Write(uint16_t Addr, uint8_t Value) { NES->CPUWriteMemory(CurrentCPU, Addr, Value); }
 };
 
 } // namespace
 
-void TNES::CPUExecute(TCPU& Sender, bool Slice) { ExecuteOn(Sender, TConsoleBus{this, CurrentCPU}, Slice); }
+void TNES::CPUExecute(TCPU& Sender, bool Slice) { ExecuteOn(Sender, TConsoleBus{this}, Slice); }
 
 void TNES::CPULoop(TCPU*, uint8_t& Interrupt) {
   Interrupt = InterruptNone;
