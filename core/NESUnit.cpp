@@ -85,8 +85,12 @@ void TNES::CPUWriteMemory(TCPU*, uint16_t Addr, uint8_t Value) {
 
 // Opcodes, operands and stack pulls come straight from the tables, no device
 // touched. Work RAM needs its mirror mask; every other window is one lookup.
+// Most fetches are of the program, in the cartridge.
 void TNES::CPUReadOpcode(TCPU*, uint16_t Addr, uint8_t& Value) {
-  Value = Addr < 0x2000 ? RAM[Addr & 0x7FF] : Bank[Addr >> 13][Addr];
+  if (Addr >= 0x2000) [[likely]]
+    Value = Bank[Addr >> 13][Addr];
+  else
+    Value = RAM[Addr & 0x7FF];
 }
 
 namespace {
