@@ -28,6 +28,19 @@ using TWriteMemory = TBoundMethod<void(TCPU* Sender, uint16_t Addr, uint8_t Valu
 // Called before every instruction of a watched run; false ends the run there.
 using TInstructionEvent = TBoundMethod<bool(TCPU* Sender)>;
 
+// Instructions run by code compiled for one known set of memory handlers,
+// which it calls directly (core/CPUInterpreter.h): one instruction, or as many
+// as the slice's budget allows (Slice).
+using TDirectRun = TBoundMethod<void(TCPU& CPU, bool Slice)>;
+
+// The memory handlers a direct run was compiled for, and that run.
+struct TDirectBus {
+  TReadMemory OnReadMemory;
+  TWriteMemory OnWriteMemory;
+  TReadMemory OnReadOpcode;
+  TDirectRun Run;
+};
+
 // The base cost of each opcode in cycles; a taken branch adds one, nothing else does.
 // clang-format off
 inline constexpr uint8_t CycleTable[256] = {
@@ -83,6 +96,11 @@ public:
 
   // Internal: cycles left in the current slice; may go below zero.
   int32_t CyclesLeft = 0;
+  // Whenever a slice or a step begins while the current processor's three
+  // memory slots hold exactly these handlers, it runs through this bus, which
+  // calls them directly; otherwise it calls through the slots. Both execute
+  // alike. Set by the processor's owner; none set: always the slots.
+  TDirectBus DirectBus;
 
   void Reset();
   // Runs slices of LoopCycle cycles until the loop event hands back InterruptStop.
@@ -95,6 +113,8 @@ public:
 
 private:
   template <bool Watched> uint16_t RunLoop(TInstructionEvent OnInstruction);
+  // One instruction, or a whole slice, through the bus chosen for it.
+  void Execute(bool Slice);
 };
 
 // The one processor of the program: the memory routines reach the event

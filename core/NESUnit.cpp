@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/CPUInterpreter.h"
 #include "core/JOYUnit.h"
 #include "core/MMCUnit.h"
 #include "core/PPUUnit.h"
@@ -29,6 +30,9 @@ const uint8_t* UnmappedBank(uint16_t WindowStart) { return OffsetBank(OpenBus.da
 
 TNES::TNES() {
   CPU = std::make_unique<TCPU>();
+  // The handlers power-on puts in the processor's slots, and their direct run.
+  CPU->DirectBus = {TReadMemory::Bind<&TNES::CPUReadMemory>(this), TWriteMemory::Bind<&TNES::CPUWriteMemory>(this),
+                    TReadMemory::Bind<&TNES::CPUReadOpcode>(this), TDirectRun::Bind<&TNES::CPUExecute>(this)};
   PPU = std::make_unique<TPPU>(this);
   MMC = std::make_unique<TMMC>(this);
   PSG = std::make_unique<TPSG>(this);
@@ -81,9 +85,38 @@ void TNES::CPUWriteMemory(TCPU*, uint16_t Addr, uint8_t Value) {
 
 // Opcodes, operands and stack pulls come straight from the tables, no device
 // touched. Work RAM needs its mirror mask; every other window is one lookup.
+// Most fetches are of the program, in the cartridge.
 void TNES::CPUReadOpcode(TCPU*, uint16_t Addr, uint8_t& Value) {
-  Value = Addr < 0x2000 ? RAM[Addr & 0x7FF] : Bank[Addr >> 13][Addr];
+  if (Addr >= 0x2000) [[likely]]
+    Value = Bank[Addr >> 13][Addr];
+  else
+    Value = RAM[Addr & 0x7FF];
 }
+
+namespace {
+
+// The bus handlers called directly, each still one call per access. The
+// sender is read at each call rather than kept: the handlers inline to code
+// that never uses it, and a second member would keep the bus in memory.
+struct TConsoleBus {
+  TNES* NES;
+
+  PIXTOR_INLINE uint8_t Read(uint16_t Addr) {
+    uint8_t value;
+    NES->CPUReadMemory(CurrentCPU, Addr, value);
+    return value;
+  }
+  PIXTOR_INLINE uint8_t Fetch(uint16_t Addr) {
+    uint8_t value;
+    NES->CPUReadOpcode(CurrentCPU, Addr, value);
+    return value;
+  }
+  PIXTOR_INLINE void Write(uint16_t Addr, uint8_t Value) { NES->CPUWriteMemory(CurrentCPU, Addr, Value); }
+};
+
+} // namespace
+
+void TNES::CPUExecute(TCPU& Sender, bool Slice) { ExecuteOn(Sender, TConsoleBus{this}, Slice); }
 
 void TNES::CPULoop(TCPU*, uint8_t& Interrupt) {
   Interrupt = InterruptNone;
@@ -118,7 +151,9 @@ void TNES::CPULoop(TCPU*, uint8_t& Interrupt) {
   if (ScanLine >= FirstSpriteLine && ScanLine <= VBlankLine && (mask & MaskSprites) &&
       PPU->Sprite0Line == ScanLine) {
     status |= StatusSprite0;
-    if (ctrl & CtrlNMIOnSprite0) Interrupt = InterruptNMI;
+    // A pause request on line 8 wins over that line's sprite-0 interrupt, so
+    // a cartridge cannot keep the console from pausing.
+    if ((ctrl & CtrlNMIOnSprite0) && Interrupt != InterruptStop) Interrupt = InterruptNMI;
   }
 }
 
@@ -128,9 +163,9 @@ void TNES::PowerOn() {
   ScanLine = 0;
   SoundCountdown = FrameLines;
   FrameSkip = 0;
-  CPU->OnReadMemory = TReadMemory::Bind<&TNES::CPUReadMemory>(this);
-  CPU->OnWriteMemory = TWriteMemory::Bind<&TNES::CPUWriteMemory>(this);
-  CPU->OnReadOpcode = TReadMemory::Bind<&TNES::CPUReadOpcode>(this);
+  CPU->OnReadMemory = CPU->DirectBus.OnReadMemory;
+  CPU->OnWriteMemory = CPU->DirectBus.OnWriteMemory;
+  CPU->OnReadOpcode = CPU->DirectBus.OnReadOpcode;
   CPU->OnLoop = TLoopEvent::Bind<&TNES::CPULoop>(this);
   CPU->LoopCycle = LineCycles;
   Bank[0] = RAM.data();

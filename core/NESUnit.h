@@ -55,6 +55,8 @@ public:
   void CPUReadOpcode(TCPU* Sender, uint16_t Addr, uint8_t& Value);
   // Line handler: one loop event is one line.
   void CPULoop(TCPU* Sender, uint8_t& Interrupt);
+  // The processor's direct run: instructions with the bus handlers above inlined.
+  void CPUExecute(TCPU& Sender, bool Slice);
 
   void PowerOn();
   void Reset();

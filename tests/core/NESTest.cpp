@@ -154,24 +154,24 @@ TEST_F(Console, SpriteZeroFlagAndInterrupt) {
   EXPECT_FALSE(PPU.Reg[2] & StatusSprite0);
 }
 
-TEST_F(Console, PauseStopsOnLine8UnlessTheSprite0InterruptTakesThatLine) {
+TEST_F(Console, PauseStopsOnLine8EvenOnTheSprite0InterruptLine) {
   NES.Pause();
   auto codes = EventsUpTo(8);
   EXPECT_EQ(codes[8], InterruptStop);
   EXPECT_EQ(NES.ScanLine, 8);
 
+  // Sprite 0 at Y = 0 with rows 0-7 opaque: its line is 8, the pause line.
   NES.PowerOn();
   Events = 0;
-  NES.Paused = true;
-  NES.PPU->OAM[0] = 0; // sprite 0 rows 0-7 opaque: its line is 8
+  NES.PPU->OAM[0] = 0;
   Patterns.fill(0xFF);
   PPU.Reg[1] = 0x10, PPU.Reg[0] = 0x40;
+  codes = EventsUpTo(8);
+  EXPECT_EQ(codes[8], InterruptNMI) << "no pause asked: the sprite-0 interrupt";
+  NES.Paused = true;
   codes = EventsUpTo(8 + 244);
-  EXPECT_EQ(codes[8], InterruptNMI);
-  EXPECT_EQ(codes[8 + 244], InterruptNMI) << "and again a frame later";
-  PPU.Reg[0] = 0;
-  codes = EventsUpTo(8 + 2 * 244);
-  EXPECT_EQ(codes[8 + 2 * 244], InterruptStop);
+  EXPECT_EQ(codes[8 + 244], InterruptStop) << "the pause wins";
+  EXPECT_TRUE(PPU.Reg[2] & StatusSprite0) << "the flag is still raised";
 }
 
 // A cartridge whose program loops on itself, run by the real processor.
@@ -187,8 +187,9 @@ public:
   TTempFolder Folder;
   Running() {
     auto image = MakeImage(1, 1);
-    // $C000: JMP $C000; reset vector $C000.
+    // $C000: JMP $C000; NMI and reset vectors $C000.
     image[16] = 0x4C, image[17] = 0x00, image[18] = 0xC0;
+    image[16 + 0x3FFA] = 0x00, image[16 + 0x3FFB] = 0xC0; // NMI vector $C000
     image[16 + 0x3FFC] = 0x00, image[16 + 0x3FFD] = 0xC0;
     EXPECT_TRUE(NES.MMC->LoadROM(Folder.Write("loop.nes", image)));
     NES.PowerOn();
@@ -212,6 +213,25 @@ TEST_F(Running, PauseEndsTheRunOnLine8AndRunResumesOnLine9) {
   PauseAfter = PumpCalls + 1;
   NES.Run();
   EXPECT_EQ(PumpCalls, 3 * 244 + 8) << "resumed on line 9, ran to line 8 of the next frame";
+}
+
+TEST_F(Running, PauseEndsTheRunWhenSprite0TakesLine8) {
+  // The cartridge's tiles are opaque: sprite 0 at Y = 0 has its line on 8.
+  // The sprite-0 interrupt is on, and its handler is the loop itself.
+  NES.PPU->OAM[0] = 0;
+  PPU.Reg[1] = 0x10, PPU.Reg[0] = 0x40;
+  NES.Reset();
+  PauseAfter = 300;
+  // A frame is about 10,000 loop instructions: the run must end within a few.
+  struct TLimit {
+    int Executed = 0;
+    bool Instruction(TCPU*) { return ++Executed < 60000; }
+  } limit;
+  NES.CPU->RunWatched(TInstructionEvent::Bind<&TLimit::Instruction>(&limit));
+  EXPECT_LT(limit.Executed, 60000) << "the pause was never honoured";
+  EXPECT_EQ(NES.ScanLine, 8);
+  EXPECT_EQ(PumpCalls, 2 * 244 + 8);
+  EXPECT_TRUE(PPU.Reg[2] & StatusSprite0);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Runs the widely used nestest cartridge in automation mode and compares the
-// processor's trace with the reference console's log, line by line.
+// processor's trace with the reference console's log, line by line, through
+// both of the processor's paths to the console's bus.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ConsolePaths.h"
 #include "core/MMCUnit.h"
 #include "core/NESUnit.h"
 #include "tools/Trace.h"
@@ -95,9 +97,10 @@ std::vector<TStretch> Divergences(const std::vector<TTraceRow>& reference, const
   return stretches;
 }
 
-class Nestest : public ::testing::Test {
+class Nestest : public ::testing::TestWithParam<TPath> {
 public:
   TNES NES;
+  TSlotForwarder Forwarder{NES};
   std::vector<TTraceRow> Trace;
 
   void Present() {}
@@ -108,7 +111,7 @@ public:
   }
 };
 
-TEST_F(Nestest, DocumentedOpcodesFollowTheReferenceLogExceptWhereThisProcessorDiffers) {
+TEST_P(Nestest, DocumentedOpcodesFollowTheReferenceLogExceptWhereThisProcessorDiffers) {
   std::ifstream log(TestROMs / "nestest.log");
   if (!std::filesystem::exists(TestROMs / "nestest.nes") || !log)
     GTEST_SKIP() << "reference cartridge not found in " << TestROMs;
@@ -120,6 +123,7 @@ TEST_F(Nestest, DocumentedOpcodesFollowTheReferenceLogExceptWhereThisProcessorDi
   NES.Present = TPresentEvent::Bind<&Nestest::Present>(this);
   NES.FrameRate = 1;
   NES.PowerOn();
+  Forwarder.Install(GetParam());
   NES.Reset();
   NES.CPU->PC = 0xC000;
   NES.CPU->P = 0x24;
@@ -151,6 +155,10 @@ TEST_F(Nestest, DocumentedOpcodesFollowTheReferenceLogExceptWhereThisProcessorDi
   EXPECT_LT(Trace.size(), reference.size() + 60);
   EXPECT_EQ(NES.RAM[0x10], 0xEC) << "the last failing documented-opcode test";
   EXPECT_EQ(NES.RAM[0x11], 0x00);
+  EXPECT_EQ(Forwarder.Calls > 0, GetParam() == TPath::Slots);
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, Nestest, ::testing::Values(TPath::Direct, TPath::Slots),
+                         [](const auto& info) { return std::string(PathName(info.param)); });
 
 } // namespace
