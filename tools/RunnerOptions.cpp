@@ -87,10 +87,10 @@ TRange Range(const std::string& Option, const std::string& Text, uint32_t Size) 
 
 TRegisters Registers(const std::string& Option, const std::string& Text) {
   TRegisters registers;
-  std::string_view list = Text;
-  do {
-    const std::string_view item = list.substr(0, list.find(','));
-    list.remove_prefix(std::min(item.size() + 1, list.size()));
+  const std::string_view list = Text;
+  for (size_t start = 0; start <= list.size();) {
+    const std::string_view item = list.substr(start, list.find(',', start) - start);
+    start += item.size() + 1;
     const size_t equals = item.find('=');
     const std::string_view name = item.substr(0, std::min(equals, item.size()));
     std::optional<uint8_t>* slot = name == "A"                 ? &registers.A
@@ -104,7 +104,7 @@ TRegisters Registers(const std::string& Option, const std::string& Text) {
     const std::optional<uint64_t> value = Number(item.substr(equals + 1), 16);
     if (!value || *value > 0xFF) Refuse(Option, Text, "a register value is 0 to FF (hex)");
     *slot = uint8_t(*value);
-  } while (!list.empty());
+  }
   return registers;
 }
 
@@ -144,8 +144,9 @@ void CheckFileNames(const TOptions& Options) {
                           {"--midi", Options.MidiFile, true}};
   auto where = [](const std::string& Path) {
     std::error_code error;
-    const fs::path path = fs::weakly_canonical(Path, error);
-    return error ? fs::absolute(Path, error) : path;
+    const fs::path absolute = fs::absolute(Path, error);
+    const fs::path path = fs::weakly_canonical(absolute, error);
+    return error ? absolute : path;
   };
   for (size_t i = 0; i < std::size(files); ++i) {
     if (!files[i].Output || files[i].Path.empty()) continue;
