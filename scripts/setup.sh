@@ -3,7 +3,7 @@
 # into build/ (Release). Sourced by run.sh and test.sh.
 set -euo pipefail
 
-PIXTOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev cc65 pkg-config libsdl2-dev libfluidsynth-dev timgm6mb-soundfont)
+PIXTOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev cc65 pkg-config libsdl2-dev libfluidsynth-dev timgm6mb-soundfont clang libclang-rt-14-dev)
 
 pixtor_install() {
   local missing=() package
