@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   const size_t image = ImageSize(Data, Size);
   std::vector<TScriptStep> steps;
   for (size_t i = image; i < Size && i < image + 2 * Frames; ++i)
-    steps.push_back({int64_t(i - image) / 2, int(i - image) % 2, Data[i]});
+    steps.push_back({uint32_t(i - image) / 2, uint8_t((i - image) % 2), Data[i]});
 
   auto run = std::make_unique<TRun>();
   try {

@@ -50,11 +50,11 @@ std::vector<TScriptStep> ReadInputScript(std::FILE* File, const std::string& Nam
     if (frame.empty()) continue;
     TScriptStep step;
     const auto [end, error] = std::from_chars(frame.data(), frame.data() + frame.size(), step.Frame);
-    if (error != std::errc() || end != frame.data() + frame.size() || !std::isdigit(uint8_t(frame[0])))
-      throw bad("bad frame \"" + std::string(frame) + "\"");
+    if (error != std::errc() || end != frame.data() + frame.size())
+      throw bad("bad frame \"" + std::string(frame) + "\" (0 to 4294967295)");
     const std::string_view pad = next();
     if (pad != "1" && pad != "2") throw bad("the pad is 1 or 2");
-    step.Pad = pad[0] - '1';
+    step.Pad = uint8_t(pad[0] - '1');
     for (std::string_view word = next(); !word.empty(); word = next()) {
       if (word == "-") continue;
       auto found = std::find_if(ButtonNames.begin(), ButtonNames.end(), [word](std::string_view name) {

@@ -12,12 +12,12 @@
 //   # comment
 //   FRAME PAD BUTTON...
 //
-// FRAME counts from 0 at power-on (decimal digits), PAD is 1 or 2, the buttons are A, B,
+// FRAME counts from 0 at power-on (decimal digits, at most 4294967295), PAD is 1 or 2, the buttons are A, B,
 // Select, Start, Up, Down, Left and Right in any letter case, or "-" for
 // none. A line holds its buttons until a later line for the same pad.
 struct TScriptStep {
-  int64_t Frame = 0;
-  int Pad = 0;        // 0 or 1
+  uint32_t Frame = 0;
+  uint8_t Pad = 0;     // 0 or 1
   uint8_t Buttons = 0; // bit 0 A, 1 B, 2 Select, 3 Start, 4 Up, 5 Down, 6 Left, 7 Right
 };
 

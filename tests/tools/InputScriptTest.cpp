@@ -30,7 +30,7 @@ TEST(InputScript, ReadsStepsInFrameOrder) {
 }
 
 TEST(InputScript, MalformedLinesNameTheirNumber) {
-  for (const char* text : {"x 1 A", "-3 1 A", "+3 1 A", "99999999999999999999 1 A", "10 3 A", "10 1 Jump", "10",
+  for (const char* text : {"x 1 A", "-3 1 A", "+3 1 A", "4294967296 1 A", "10 3 A", "10 1 Jump", "10",
                            "10 1 A\n12x 1 B"}) {
     try {
       Read(text);
