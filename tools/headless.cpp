@@ -41,10 +41,10 @@ void SetRegisters(TCPU& CPU, const TRegisters& Registers) {
   if (Registers.S) CPU.S = *Registers.S;
 }
 
-template <typename Peek> void Dump(TOutputFile& Out, const TRange& Range, Peek Peek_) {
+template <typename Peek> void Dump(TOutputFile& Out, const TRange& Range, Peek Read) {
   for (uint32_t line = 0; line < Range.Length; line += 16) {
     Out.Print("%04X:", Range.Addr + line);
-    for (uint32_t i = line; i < Range.Length && i < line + 16; ++i) Out.Print(" %02X", Peek_(Range.Addr + i));
+    for (uint32_t i = line; i < Range.Length && i < line + 16; ++i) Out.Print(" %02X", Read(Range.Addr + i));
     Out.Print("\n");
   }
 }
@@ -58,7 +58,7 @@ void CheckReadable(const std::string& Path) {
                      : S_ISDIR(info.st_mode)  ? "a directory"
                      : S_ISFIFO(info.st_mode) ? "a pipe (FIFO)"
                      : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device"
-                                                                       : "not a regular file";
+                                                                       : "a socket";
   if (kind) throw std::runtime_error("cannot read " + Path + ": it is " + std::string(kind) + ", not a file");
 }
 
