@@ -43,7 +43,7 @@ void TDIB::SetColors(int First, std::span<const TRGB> Entries) {
   std::copy_n(Entries.begin(), count, Colors.begin() + First);
 }
 
-void TDIB::SaveToFile(const std::string& Path) const {
+std::vector<uint8_t> TDIB::FileBytes() const {
   std::vector<uint8_t> file;
   file.reserve(PixelOffset + ImageSize);
   file.push_back('B');
@@ -71,7 +71,11 @@ void TDIB::SaveToFile(const std::string& Path) const {
     file.push_back(0);
   }
   for (int line = Height - 1; line >= 0; --line) file.insert(file.end(), ScanLine(line), ScanLine(line) + Width);
+  return file;
+}
 
+void TDIB::SaveToFile(const std::string& Path) const {
+  const std::vector<uint8_t> file = FileBytes();
   std::unique_ptr<std::FILE, TFileCloser> out(std::fopen(Path.c_str(), "wb"));
   if (!out) FileError(Path, "Cannot create", errno);
   errno = 0;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 // A colour table entry.
 struct TRGB {
@@ -29,6 +30,8 @@ public:
   // Copies Entries into the colour table from entry First on; entries past 255 are dropped.
   void SetColors(int First, std::span<const TRGB> Entries);
 
+  // The 8-bit Windows BMP file, with the full colour table.
+  std::vector<uint8_t> FileBytes() const;
   // Writes an 8-bit Windows BMP with the full colour table. File errors throw
   // std::runtime_error naming the file and the reason.
   void SaveToFile(const std::string& Path) const;

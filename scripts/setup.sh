@@ -4,6 +4,8 @@
 set -euo pipefail
 
 PIXTOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev cc65 pkg-config libsdl2-dev libfluidsynth-dev timgm6mb-soundfont qt6-base-dev libqt6opengl6-dev libxrandr-dev libxtst-dev xvfb xauth)
+# Fuzzing: clang with its sanitizer and libFuzzer runtimes.
+PIXTOR_PACKAGES+=(clang libclang-rt-14-dev)
 
 # Checking the desktop install: the menu entry, the file-type and menu caches.
 PIXTOR_PACKAGES+=(desktop-file-utils shared-mime-info xdg-utils)

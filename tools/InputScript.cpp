@@ -5,52 +5,69 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <sstream>
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <stdexcept>
+#include <string_view>
 
 namespace {
 
-constexpr std::array<const char*, 8> ButtonNames = {"a", "b", "select", "start", "up", "down", "left", "right"};
+constexpr std::array<std::string_view, 8> ButtonNames = {"a", "b", "select", "start", "up", "down", "left", "right"};
 
 // Key codes of the scripted keyboard: pad p's button b is 0x1000 + 8p + b.
 constexpr uint32_t KeyCode(int Pad, int Button) { return 0x1000 + 8 * Pad + Button; }
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
+constexpr const char* Blanks = " \t\r\n\v\f";
 
 } // namespace
 
-std::vector<TScriptStep> ReadInputScript(std::istream& Script) {
+std::vector<TScriptStep> ReadInputScript(std::FILE* File, const std::string& Name) {
   std::vector<TScriptStep> steps;
-  std::string line;
-  for (int number = 1; std::getline(Script, line); ++number) {
+  struct TLineBuffer {
+    char* Data = nullptr; // getline's, grown with realloc
+    size_t Capacity = 0;
+    ~TLineBuffer() { std::free(Data); }
+  } buffer;
+  errno = 0;
+  for (int64_t number = 1;; ++number) {
+    const ssize_t length = ::getline(&buffer.Data, &buffer.Capacity, File);
+    if (length < 0) break;
+    std::string_view line(buffer.Data, size_t(length));
     line = line.substr(0, line.find('#'));
-    std::istringstream words(line);
-    std::string frame, pad, word;
-    if (!(words >> frame)) continue;
     auto bad = [&](const std::string& why) {
       return std::runtime_error("input script line " + std::to_string(number) + ": " + why);
     };
+    auto next = [&line] {
+      const size_t start = std::min(line.find_first_not_of(Blanks), line.size());
+      const size_t end = std::min(line.find_first_of(Blanks, start), line.size());
+      std::string_view word = line.substr(start, end - start);
+      line.remove_prefix(end);
+      return word;
+    };
+    const std::string_view frame = next();
+    if (frame.empty()) continue;
     TScriptStep step;
-    try {
-      size_t used = 0;
-      step.Frame = std::stoll(frame, &used);
-      if (used != frame.size() || step.Frame < 0) throw bad("bad frame \"" + frame + "\"");
-    } catch (const std::logic_error&) {
-      throw bad("bad frame \"" + frame + "\"");
-    }
-    if (!(words >> pad) || (pad != "1" && pad != "2")) throw bad("the pad is 1 or 2");
-    step.Pad = pad[0] - '1';
-    while (words >> word) {
+    const auto [end, error] = std::from_chars(frame.data(), frame.data() + frame.size(), step.Frame);
+    if (error != std::errc() || end != frame.data() + frame.size())
+      throw bad("bad frame \"" + std::string(frame) + "\" (0 to 4294967295)");
+    const std::string_view pad = next();
+    if (pad != "1" && pad != "2") throw bad("the pad is 1 or 2");
+    step.Pad = uint8_t(pad[0] - '1');
+    for (std::string_view word = next(); !word.empty(); word = next()) {
       if (word == "-") continue;
-      auto found = std::find(ButtonNames.begin(), ButtonNames.end(), Lower(word));
-      if (found == ButtonNames.end()) throw bad("unknown button \"" + word + "\"");
+      auto found = std::find_if(ButtonNames.begin(), ButtonNames.end(), [word](std::string_view name) {
+        return word.size() == name.size() && std::equal(word.begin(), word.end(), name.begin(), [](char a, char b) {
+                 return std::tolower(uint8_t(a)) == b;
+               });
+      });
+      if (found == ButtonNames.end()) throw bad("unknown button \"" + std::string(word) + "\"");
       step.Buttons |= uint8_t(1u << (found - ButtonNames.begin()));
     }
     steps.push_back(step);
   }
+  if (std::ferror(File)) throw std::runtime_error("cannot read " + Name + ": " + std::strerror(errno ? errno : EIO));
   std::stable_sort(steps.begin(), steps.end(), [](auto& a, auto& b) { return a.Frame < b.Frame; });
   return steps;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <istream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,17 +12,18 @@
 //   # comment
 //   FRAME PAD BUTTON...
 //
-// FRAME counts from 0 at power-on, PAD is 1 or 2, the buttons are A, B,
+// FRAME counts from 0 at power-on (decimal digits, at most 4294967295), PAD is 1 or 2, the buttons are A, B,
 // Select, Start, Up, Down, Left and Right in any letter case, or "-" for
 // none. A line holds its buttons until a later line for the same pad.
 struct TScriptStep {
-  int64_t Frame = 0;
-  int Pad = 0;        // 0 or 1
+  uint32_t Frame = 0;
+  uint8_t Pad = 0;     // 0 or 1
   uint8_t Buttons = 0; // bit 0 A, 1 B, 2 Select, 3 Start, 4 Up, 5 Down, 6 Left, 7 Right
 };
 
-// Reads a script; a malformed line throws std::runtime_error naming the line.
-std::vector<TScriptStep> ReadInputScript(std::istream& Script);
+// Reads a script from File, named Name in messages. A malformed line throws
+// std::runtime_error naming the line, a read error one naming the file.
+std::vector<TScriptStep> ReadInputScript(std::FILE* File, const std::string& Name);
 
 // The keyboard behind both scripted pads: each pad's input object assigns
 // its eight buttons to key codes of their own, which this source reports as

@@ -4,12 +4,11 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
 #include <utility>
 
 #include "core/NESUnit.h"
 #include "platform/audio/SquareTone.h"
-#include "tools/MidiFile.h"
-#include "tools/WavWriter.h"
 
 double LineSeconds(int64_t Line) { return double(Line) / (FrameLines * FramesPerSecond); }
 
@@ -28,54 +27,71 @@ private:
 
 } // namespace
 
-void RenderSound(const std::vector<TSoundEvent>& Events, int64_t EndLine, TSynth* Synth,
-                 const TSoundSink& Sink) {
-  TSquareTone speaker;
-  std::array<int16_t, 2 * 1024> block{};
-  int64_t done = 0;
-  auto renderTo = [&](int64_t frame) {
-    while (done < frame) {
-      const int32_t frames = int32_t(std::min<int64_t>(frame - done, block.size() / 2));
-      if (Synth)
-        Synth->Render(block.data(), frames);
-      else
-        std::fill_n(block.begin(), 2 * frames, int16_t(0));
-      speaker.Render(block.data(), frames);
-      Sink(block.data(), frames);
-      done += frames;
-    }
-  };
-  for (const TSoundEvent& event : Events) {
-    renderTo(LineFrame(std::min(event.Line, EndLine)));
-    if (event.Kind == TSoundEvent::Midi) {
-      if (Synth) Synth->ShortMsg(event.Value);
-    } else if (event.Value != 0) {
-      speaker.Sound(uint16_t(event.Value));
-    } else {
-      speaker.Silence();
-    }
+uint64_t WavFileBytes(int64_t EndLine) { return TWavWriter::HeaderBytes + 4 * uint64_t(LineFrame(EndLine)); }
+
+struct TSoundRenderer::TState {
+  TSquareTone Speaker;
+  std::array<int16_t, 2 * 1024> Block{};
+  int64_t Done = 0; // sample frames rendered
+};
+
+TSoundRenderer::TSoundRenderer(TSynth* Synth, TSoundSink Sink)
+    : Synth(Synth), Sink(std::move(Sink)), State(std::make_unique<TState>()) {}
+
+TSoundRenderer::~TSoundRenderer() = default;
+
+void TSoundRenderer::RenderTo(int64_t Line) {
+  const int64_t frame = LineFrame(Line);
+  auto& block = State->Block;
+  while (State->Done < frame) {
+    const int32_t frames = int32_t(std::min<int64_t>(frame - State->Done, block.size() / 2));
+    if (Synth)
+      Synth->Render(block.data(), frames);
+    else
+      std::fill_n(block.begin(), 2 * frames, int16_t(0));
+    State->Speaker.Render(block.data(), frames);
+    Sink(block.data(), frames);
+    State->Done += frames;
   }
-  renderTo(LineFrame(EndLine));
 }
 
-TSoundRecorder::TSoundRecorder(std::string WavFile, std::string MidiFile, std::string SoundFont)
-    : WavFile(std::move(WavFile)), MidiFile(std::move(MidiFile)), SoundFont(std::move(SoundFont)) {
-  if (this->WavFile.empty() && this->MidiFile.empty()) return;
+void TSoundRenderer::Play(const TSoundEvent& Event) {
+  RenderTo(Event.Line);
+  if (Event.Kind == TSoundEvent::Midi) {
+    if (Synth) Synth->ShortMsg(Event.Value);
+  } else if (Event.Value != 0) {
+    State->Speaker.Sound(uint16_t(Event.Value));
+  } else {
+    State->Speaker.Silence();
+  }
+}
+
+void TSoundRenderer::Finish(int64_t EndLine) { RenderTo(EndLine); }
+
+TSoundRecorder::TSoundRecorder(const std::string& WavFile, const std::string& MidiFile,
+                               const std::string& SoundFont)
+    : Installed(!WavFile.empty() || !MidiFile.empty()), WavFile(WavFile) {
+  if (!Installed) return;
+  if (!MidiFile.empty()) Midi.emplace(MidiFile);
+  if (!WavFile.empty()) {
+    Wav.emplace(WavFile, AudioSampleRate);
+    Synth = TSynth::Load(SoundFont);
+    Renderer = std::make_unique<TSoundRenderer>(
+        Synth.get(), [this](const int16_t* Stereo, int32_t Frames) { Wav->Write(Stereo, Frames); });
+  }
   SetMidiOutOpener([this] { return OpenMidiOut(); });
   SetSpeakerPort(this);
 }
 
 TSoundRecorder::~TSoundRecorder() {
-  if (WavFile.empty() && MidiFile.empty()) return;
+  if (!Installed) return;
   SetMidiOutOpener(nullptr);
   SetSpeakerPort(nullptr);
 }
 
 std::unique_ptr<TMidiOut> TSoundRecorder::OpenMidiOut() {
-  if (!WavFile.empty() && !Synth) Synth = TSynth::Load(SoundFont);
-  if (MidiFile.empty() && !Synth) return nullptr;
-  return std::make_unique<TRecordingMidiOut>(
-      [this](uint32_t Message) { Record(TSoundEvent::Midi, Message); });
+  if (!Midi && !Synth) return nullptr;
+  return std::make_unique<TRecordingMidiOut>([this](uint32_t Message) { Record(TSoundEvent::Midi, Message); });
 }
 
 void TSoundRecorder::Sound(uint16_t Divisor) { Record(TSoundEvent::Speaker, Divisor ? Divisor : 65536u); }
@@ -83,24 +99,29 @@ void TSoundRecorder::Sound(uint16_t Divisor) { Record(TSoundEvent::Speaker, Divi
 void TSoundRecorder::Silence() { Record(TSoundEvent::Speaker, 0); }
 
 void TSoundRecorder::Record(TSoundEvent::TKind Kind, uint32_t Value) {
-  Recorded.push_back({Kind, Now, Value});
+  if (Kind == TSoundEvent::Midi) {
+    if (Midi) Midi->Message(LineSeconds(Now), Value);
+    SilentNotes |= Wav && !Synth;
+  }
+  if (Renderer) Renderer->Play({Kind, Now, Value});
 }
 
-void TSoundRecorder::Save(int64_t EndLine) const {
-  if (!MidiFile.empty()) {
-    std::vector<TTimedMessage> messages;
-    for (const TSoundEvent& event : Recorded)
-      if (event.Kind == TSoundEvent::Midi) messages.push_back({LineSeconds(event.Line), event.Value});
-    WriteMidiFile(MidiFile, messages, LineSeconds(EndLine));
-  }
-  if (!WavFile.empty()) {
-    if (!Synth && std::any_of(Recorded.begin(), Recorded.end(),
-                              [](const TSoundEvent& e) { return e.Kind == TSoundEvent::Midi; }))
+std::vector<std::string> TSoundRecorder::Close(int64_t EndLine) {
+  std::vector<std::string> errors;
+  auto close = [&errors](auto&& Finish) {
+    try {
+      Finish();
+    } catch (const std::runtime_error& error) {
+      errors.emplace_back(error.what());
+    }
+  };
+  if (Midi) close([&] { Midi->Close(LineSeconds(EndLine)); });
+  if (Wav) {
+    if (SilentNotes)
       std::fprintf(stderr, "no General MIDI SoundFont could be loaded: the notes in %s are silent\n",
                    WavFile.c_str());
-    TWavWriter wav(WavFile, AudioSampleRate);
-    RenderSound(Recorded, EndLine, Synth.get(),
-                [&wav](const int16_t* Stereo, int32_t Frames) { wav.Write(Stereo, Frames); });
-    wav.Close();
+    Renderer->Finish(EndLine);
+    close([&] { Wav->Close(); });
   }
+  return errors;
 }

@@ -1,63 +1,64 @@
 #include "tools/WavWriter.h"
 
 #include <bit>
-#include <cerrno>
-#include <cstring>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
-constexpr uint32_t HeaderBytes = 44;
-
-void Put16(std::ofstream& Out, uint16_t Value) {
-  const char bytes[2] = {char(Value), char(Value >> 8)};
-  Out.write(bytes, 2);
+void Put16(std::vector<uint8_t>& Out, uint16_t Value) {
+  Out.push_back(uint8_t(Value));
+  Out.push_back(uint8_t(Value >> 8));
 }
 
-void Put32(std::ofstream& Out, uint32_t Value) {
+void Put32(std::vector<uint8_t>& Out, uint32_t Value) {
   Put16(Out, uint16_t(Value));
   Put16(Out, uint16_t(Value >> 16));
 }
 
+void PutText(std::vector<uint8_t>& Out, const char* Text) { Out.insert(Out.end(), Text, Text + 4); }
+
 } // namespace
 
-TWavWriter::TWavWriter(const std::string& Path, int32_t SampleRate)
-    : Path(Path), Out(Path, std::ios::binary) {
-  Out.write("RIFF", 4);
-  Put32(Out, HeaderBytes - 8); // filled in by Close
-  Out.write("WAVEfmt ", 8);
-  Put32(Out, 16);
-  Put16(Out, 1); // PCM
-  Put16(Out, 2); // channels
-  Put32(Out, uint32_t(SampleRate));
-  Put32(Out, uint32_t(SampleRate) * 4); // bytes a second
-  Put16(Out, 4);                        // bytes a frame
-  Put16(Out, 16);                       // bits a sample
-  Out.write("data", 4);
-  Put32(Out, 0); // filled in by Close
-  Check();
+TWavWriter::TWavWriter(const std::string& Path, int32_t SampleRate) : Out(Path) {
+  std::vector<uint8_t> header;
+  PutText(header, "RIFF");
+  Put32(header, HeaderBytes - 8); // filled in by Close
+  PutText(header, "WAVE");
+  PutText(header, "fmt ");
+  Put32(header, 16);
+  Put16(header, 1); // PCM
+  Put16(header, 2); // channels
+  Put32(header, uint32_t(SampleRate));
+  Put32(header, uint32_t(SampleRate) * 4); // bytes a second
+  Put16(header, 4);                        // bytes a frame
+  Put16(header, 16);                       // bits a sample
+  PutText(header, "data");
+  Put32(header, 0); // filled in by Close
+  Out.Write(header.data(), header.size());
 }
 
 void TWavWriter::Write(const int16_t* Stereo, int32_t Frames) {
+  const uint64_t bytes = uint64_t(Frames) * 4;
+  if (HeaderBytes + DataBytes + bytes > MaxBytes) TooLong = true;
+  if (TooLong || Out.Failed()) return;
   if constexpr (std::endian::native == std::endian::little) {
-    Out.write(reinterpret_cast<const char*>(Stereo), std::streamsize(Frames) * 4);
+    Out.Write(Stereo, bytes);
   } else {
-    for (int32_t i = 0; i < 2 * Frames; ++i)
-      Put16(Out, uint16_t(Stereo[i]));
+    std::vector<uint8_t> block;
+    for (int32_t i = 0; i < 2 * Frames; ++i) Put16(block, uint16_t(Stereo[i]));
+    Out.Write(block.data(), block.size());
   }
-  DataBytes += uint32_t(Frames) * 4;
-  Check();
+  DataBytes += bytes;
 }
 
 void TWavWriter::Close() {
-  Out.seekp(4);
-  Put32(Out, HeaderBytes - 8 + DataBytes);
-  Out.seekp(40);
-  Put32(Out, DataBytes);
-  Out.close();
-  Check();
-}
-
-void TWavWriter::Check() {
-  if (!Out) throw std::runtime_error("cannot write " + Path + ": " + std::strerror(errno));
+  if (TooLong) throw std::runtime_error("cannot write " + Out.Name() + ": a WAV file holds at most 4 GiB");
+  std::vector<uint8_t> size;
+  Put32(size, uint32_t(HeaderBytes - 8 + DataBytes));
+  Out.Patch(4, size.data(), 4);
+  size.clear();
+  Put32(size, uint32_t(DataBytes));
+  Out.Patch(40, size.data(), 4);
+  Out.Close();
 }

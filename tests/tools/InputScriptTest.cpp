@@ -1,15 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <cstdio>
+#include <memory>
 #include <stdexcept>
+#include <string>
 
 #include "tools/InputScript.h"
 
 namespace {
 
-std::vector<TScriptStep> Read(const std::string& text) {
-  std::istringstream in(text);
-  return ReadInputScript(in);
+std::vector<TScriptStep> Read(std::string text) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(fmemopen(text.data(), text.size(), "r"), &std::fclose);
+  return ReadInputScript(in.get(), "script");
 }
 
 TEST(InputScript, ReadsStepsInFrameOrder) {
@@ -28,13 +30,25 @@ TEST(InputScript, ReadsStepsInFrameOrder) {
 }
 
 TEST(InputScript, MalformedLinesNameTheirNumber) {
-  for (const char* text : {"x 1 A", "-3 1 A", "10 3 A", "10 1 Jump", "10", "10 1 A\n12x 1 B"}) {
+  for (const char* text : {"x 1 A", "-3 1 A", "+3 1 A", "4294967296 1 A", "10 3 A", "10 1 Jump", "10",
+                           "10 1 A\n12x 1 B"}) {
     try {
       Read(text);
       ADD_FAILURE() << "accepted: " << text;
     } catch (const std::runtime_error& error) {
       EXPECT_NE(std::string(error.what()).find("line "), std::string::npos) << text;
     }
+  }
+}
+
+TEST(InputScript, ReadErrorIsNotTheEndOfTheScript) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> directory(std::fopen("/", "r"), &std::fclose);
+  ASSERT_TRUE(directory);
+  try {
+    ReadInputScript(directory.get(), "/");
+    ADD_FAILURE() << "a directory read as a script";
+  } catch (const std::runtime_error& error) {
+    EXPECT_STREQ(error.what(), "cannot read /: Is a directory");
   }
 }
 

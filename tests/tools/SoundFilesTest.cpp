@@ -27,10 +27,23 @@ std::string Temp(const char* Name) { return testing::TempDir() + Name; }
 
 constexpr int64_t LinesPerSecond = int64_t(FrameLines * FramesPerSecond); // whole lines, for readable times
 
+struct TTimedMessage {
+  double Seconds;
+  uint32_t Message;
+};
+
+std::vector<uint8_t> MidiFileBytes(const std::vector<TTimedMessage>& Messages, double EndSeconds) {
+  const std::string path = Temp("pixtor-test-bytes.mid");
+  TMidiFileWriter midi(path);
+  for (const TTimedMessage& m : Messages) midi.Message(m.Seconds, m.Message);
+  midi.Close(EndSeconds);
+  return ReadBytes(path);
+}
+
 TEST(MidiFile, FormatZeroWithMillisecondTicks) {
   const std::vector<TTimedMessage> messages{{0.0, MidiShortMessage(0xC0, 0x02, 0x00)},
                                             {0.5, MidiShortMessage(0x90, 69, 0x40)},
-                                            {0.5, MidiShortMessage(0xB0, 0x7B, 0x00)},
+                                            {0.4, MidiShortMessage(0xB0, 0x7B, 0x00)}, // late: at the tick before
                                             {0.6, 0xF8}, // not a channel message: left out
                                             {200.0, MidiShortMessage(0x91, 60, 0x40)}};
   const std::vector<uint8_t> track{0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, // one quarter note a second
@@ -87,13 +100,15 @@ TEST(WavWriter, UnwritablePathThrowsNamingTheFile) {
 }
 
 // The speaker sounds from 1 s to 2 s of emulated time in a 3 s render.
-TEST(RenderSound, SpeakerCallsLandAtTheirEmulatedTime) {
+TEST(SoundRenderer, SpeakerCallsLandAtTheirEmulatedTime) {
   std::vector<int16_t> out;
   const std::vector<TSoundEvent> events{{TSoundEvent::Speaker, LinesPerSecond, 2711},
                                         {TSoundEvent::Speaker, 2 * LinesPerSecond, 0}};
-  RenderSound(events, 3 * LinesPerSecond, nullptr, [&out](const int16_t* Stereo, int32_t Frames) {
+  TSoundRenderer renderer(nullptr, [&out](const int16_t* Stereo, int32_t Frames) {
     out.insert(out.end(), Stereo, Stereo + 2 * Frames);
   });
+  for (const TSoundEvent& event : events) renderer.Play(event);
+  renderer.Finish(3 * LinesPerSecond);
   auto frameAt = [](int64_t Line) { return size_t(std::llround(LineSeconds(Line) * AudioSampleRate)); };
   ASSERT_EQ(out.size(), 2 * frameAt(3 * LinesPerSecond));
   auto silent = [&](size_t from, size_t to) {
@@ -108,8 +123,8 @@ TEST(RenderSound, SpeakerCallsLandAtTheirEmulatedTime) {
   EXPECT_TRUE(silent(off, out.size() / 2));
 }
 
-// The runner's devices, installed around a console: calls recorded at the
-// emulated line, files written at the end.
+// The runner's devices, installed around a console: calls written at the
+// emulated line, files put in place at the end.
 TEST(SoundRecorder, MidiFileChoosesMidiDriverAndRecordsFromProgramChange) {
   const std::string midi = Temp("pixtor-test.mid");
   {
@@ -122,10 +137,7 @@ TEST(SoundRecorder, MidiFileChoosesMidiDriverAndRecordsFromProgramChange) {
       nes.CPUWriteMemory(nes.CPU.get(), 0x400A, 0xFD);
       nes.CPUWriteMemory(nes.CPU.get(), 0x4008, 0x00); // stored, nothing sent
     }
-    ASSERT_EQ(recorder.Events().size(), 2u);
-    EXPECT_EQ(recorder.Events()[0].Line, 0);
-    EXPECT_EQ(recorder.Events()[1].Line, LinesPerSecond / 2);
-    recorder.Save(LinesPerSecond);
+    EXPECT_TRUE(recorder.Close(LinesPerSecond).empty());
   }
   const std::vector<uint8_t> bytes = ReadBytes(midi);
   ASSERT_EQ(bytes.size(), 22u + 7u + 3u + 5u + 5u);
@@ -146,10 +158,7 @@ TEST(SoundRecorder, WavWithoutSoundFontHearsTheSpeaker) {
     nes.CPUWriteMemory(nes.CPU.get(), 0x4002, 0xFD);
     recorder.SetLine(LinesPerSecond / 2); // the console goes, silencing the speaker
   }
-  ASSERT_FALSE(recorder.Events().empty());
-  EXPECT_EQ(recorder.Events()[0].Kind, TSoundEvent::Speaker);
-  EXPECT_EQ(recorder.Events()[0].Value, 2711u);
-  recorder.Save(LinesPerSecond);
+  EXPECT_TRUE(recorder.Close(LinesPerSecond).empty());
   const std::vector<uint8_t> bytes = ReadBytes(wav);
   ASSERT_EQ(bytes.size(), 44u + 4u * size_t(std::llround(LineSeconds(LinesPerSecond) * AudioSampleRate)));
   EXPECT_NE(bytes[44] | bytes[45], 0);                  // sounding from the start

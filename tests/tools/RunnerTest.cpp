@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Cartridge(const char* Name) { return std::string(PIXTOR_ROM_DIR) + "/" + Name + ".nes"; }
+
+std::string Contents(const fs::path& Path) {
+  std::ifstream in(Path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Each test runs the runner in a fresh folder of its own.
+class Runner : public testing::Test {
+protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "pixtor-runner-XXXXXX").string();
+    ASSERT_TRUE(mkdtemp(pattern.data()));
+    Folder = pattern;
+  }
+  void TearDown() override { fs::remove_all(Folder); }
+
+  // Runs the runner in the folder with Arguments (shell words) and standard
+  // output sent as Output says; gives the exit status and keeps standard error.
+  int Run(const std::string& Arguments, const std::string& Output = "> out.txt") {
+    const std::string command =
+        "cd '" + Folder.string() + "' && '" + PIXTOR_HEADLESS + "' " + Arguments + " " + Output + " 2> err.txt";
+    const int status = std::system(command.c_str());
+    Error = Contents(Folder / "err.txt");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  fs::path Folder;
+  std::string Error;
+};
+
+TEST_F(Runner, FailedWritesExitWithOneNamingTheFile) {
+  const std::string sound = Cartridge("test_sound");
+  const struct {
+    std::string Arguments, Output, Message;
+  } cases[] = {
+      {"--midi /dev/full", "", "cannot write /dev/full: No space left on device"},
+      {"--tones /dev/full", "", "cannot write /dev/full: No space left on device"},
+      {"--trace /dev/full --instructions 2000", "", "cannot write /dev/full: No space left on device"},
+      {"--wav /dev/full", "", "cannot write /dev/full: No space left on device"},
+      {"--snapshot /dev/full", "", "cannot write /dev/full: No space left on device"},
+      {"--wav no/such.wav", "", "cannot write no/such.wav: No such file or directory"},
+      {"--hash", "> /dev/full", "cannot write standard output: No space left on device"},
+      {"--dump 0:800", ">&-", "cannot write standard output: Bad file descriptor"},
+      {"--input /", "", "cannot read /: it is a directory, not a file"},
+      {"--input /proc/self/mem", "", "cannot read /proc/self/mem: Input/output error"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run(c.Arguments + " '" + sound + "'", c.Output.empty() ? "> /dev/null" : c.Output), 1) << c.Arguments;
+    EXPECT_NE(Error.find("pixtor-headless: " + c.Message + "\n"), std::string::npos) << c.Arguments << ": " << Error;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(Folder), fs::directory_iterator()), 1); // err.txt alone
+}
+
+TEST_F(Runner, CartridgeThatIsNoFileSaysWhatItIs) {
+  ASSERT_EQ(mkfifo((Folder / "pipe").c_str(), 0600), 0);
+  const std::string tooLong(300, 'n');
+  const struct {
+    std::string Path, Message;
+  } cases[] = {
+      {".", "cannot read .: it is a directory, not a file"},
+      {"pipe", "cannot read pipe: it is a pipe (FIFO), not a file"},
+      {"/dev/zero", "cannot read /dev/zero: it is a device, not a file"},
+      {tooLong, "cannot read " + tooLong + ": File name too long"},
+      {"missing.nes", "cannot read missing.nes: No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run("--trace t.txt --midi m.mid " + c.Path), 1) << c.Path;
+    EXPECT_EQ(Error, "pixtor-headless: " + c.Message + "\n");
+  }
+  EXPECT_FALSE(fs::exists(Folder / "t.txt"));
+  EXPECT_FALSE(fs::exists(Folder / "m.mid"));
+}
+
+TEST_F(Runner, UsageErrorComesFirstAndCreatesNothing) {
+  EXPECT_EQ(Run("--trace t.txt --tones n.txt --regs Q=1 missing.nes"), 2);
+  EXPECT_EQ(Error.rfind("pixtor-headless: --regs \"Q=1\":", 0), 0u) << Error;
+  EXPECT_FALSE(fs::exists(Folder / "t.txt"));
+  EXPECT_FALSE(fs::exists(Folder / "n.txt"));
+}
+
+TEST_F(Runner, OtherOutputsWrittenAfterAFailedSnapshot) {
+  EXPECT_EQ(Run("--snapshot /dev/full --tones t.txt --midi m.mid --hash '" + Cartridge("test_sound") + "'"), 1);
+  EXPECT_EQ(Error, "pixtor-headless: cannot write /dev/full: No space left on device\n");
+  EXPECT_NE(Contents(Folder / "t.txt").find("ToneOn"), std::string::npos);
+  EXPECT_EQ(Contents(Folder / "m.mid").substr(0, 4), "MThd");
+  EXPECT_EQ(Contents(Folder / "out.txt").rfind("frames 60 ", 0), 0u);
+}
+
+// Thousands of notes a frame go to the file as they come; its track length is filled in at the end.
+TEST_F(Runner, FloodOfNotesStreamsIntoAWholeMidiFile) {
+  ASSERT_EQ(Run("--frames 4 --midi m.mid '" + Cartridge("sound_flood") + "'"), 0) << Error;
+  const std::string midi = Contents(Folder / "m.mid");
+  ASSERT_GT(midi.size(), 22u);
+  const uint32_t track = uint8_t(midi[18]) << 24 | uint8_t(midi[19]) << 16 | uint8_t(midi[20]) << 8 | uint8_t(midi[21]);
+  EXPECT_EQ(track, midi.size() - 22);
+  EXPECT_GT(midi.size(), 10000u * 3u);
+  EXPECT_EQ(midi.substr(midi.size() - 3), std::string("\xFF\x2F\x00", 3));
+}
+
+} // namespace
