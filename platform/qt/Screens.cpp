@@ -4,6 +4,8 @@
 #include <QOpenGLContext>
 #include <QPainter>
 
+#include <cstring>
+
 #include "platform/DIB.h"
 
 std::array<QRgb, 256> ColorTableRgb(const TDIB& Image) {
@@ -34,15 +36,24 @@ bool TDXScreen::Initialize() {
 
 void TDXScreen::Assign(const TDIB& Image) {
   const std::array<QRgb, 256> rgb = ColorTableRgb(Image);
+  bool changed = false;
   for (int y = 0; y < TDIB::Height; ++y) {
     const uint8_t* source = Image.ScanLine(y);
     QRgb* target = reinterpret_cast<QRgb*>(Frame.scanLine(y));
-    for (int x = 0; x < TDIB::Width; ++x) target[x] = rgb[source[x]];
+    for (int x = 0; x < TDIB::Width; ++x) {
+      changed |= target[x] != rgb[source[x]];
+      target[x] = rgb[source[x]];
+    }
   }
+  Changed |= changed;
 }
 
+// A picture that is the one on the screen already is not painted again:
+// an idle window redrawing its frame costs next to nothing.
 void TDXScreen::Flip() {
   ++Flips;
+  if (!Changed) return;
+  Changed = false;
   update();
 }
 
@@ -62,11 +73,17 @@ TPaintBox::TPaintBox(QWidget* Parent) : QWidget(Parent), Frame(TDIB::Width, TDIB
 }
 
 void TPaintBox::Draw(int X, int Y, const TDIB& Image) {
-  const std::array<QRgb, 256> rgb = ColorTableRgb(Image);
-  Frame.setColorTable(QList<QRgb>(rgb.begin(), rgb.end()));
-  for (int y = 0; y < TDIB::Height; ++y) std::copy_n(Image.ScanLine(y), TDIB::Width, Frame.scanLine(y));
-  Origin = QPoint(X, Y);
   ++Draws;
+  const std::array<QRgb, 256> rgb = ColorTableRgb(Image);
+  const QList<QRgb> colors(rgb.begin(), rgb.end());
+  bool changed = colors != Frame.colorTable() || Origin != QPoint(X, Y);
+  for (int y = 0; y < TDIB::Height; ++y) {
+    changed = changed || std::memcmp(Image.ScanLine(y), Frame.constScanLine(y), TDIB::Width) != 0;
+    std::copy_n(Image.ScanLine(y), TDIB::Width, Frame.scanLine(y));
+  }
+  if (!changed) return; // the screen shows it already
+  Frame.setColorTable(colors);
+  Origin = QPoint(X, Y);
   update();
 }
 

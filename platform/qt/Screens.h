@@ -42,7 +42,8 @@ private:
   void Assign(const TDIB& Image) override;
 
   bool Initialized = false;
-  QImage Frame; // 256 x 240, 32 bits
+  bool Changed = true; // the frame differs from the picture last painted
+  QImage Frame;        // 256 x 240, 32 bits
 };
 
 // The plain screen: a widget that paints the 8-bit frame through its colour table, unscaled.
