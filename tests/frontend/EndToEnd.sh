@@ -4,57 +4,76 @@
 # find the grabbed screen among the pictures the headless runner makes of
 # the same cartridge and input; then Escape, and the settings file holds
 # the defaults. Run inside xvfb-run.
-# Usage: EndToEnd.sh PIXTOR PIXTOR-HEADLESS CARTRIDGE
+# A second run changes a key and the frame skip in the settings dialog,
+# plays with the new key, and drops another cartridge on the window.
+# Usage: EndToEnd.sh PIXTOR PIXTOR-HEADLESS E2E-HELPER CARTRIDGE OTHER-CARTRIDGE
 set -euo pipefail
-pixtor=$1 runner=$2 cartridge=$3
+pixtor=$1 runner=$2 helper=$3 cartridge=$4 other=$5
 work=$(mktemp -d)
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+pid= dragger=
+trap 'kill $pid $dragger 2>/dev/null || true; rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
 
-fail() { echo "FAIL: $*"; exit 1; }
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
-"$pixtor" --record "$work/input.txt" "$cartridge" 2>"$work/stderr" &
-pid=$!
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Pixtor$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "${window:-}" ] || fail "no window"
-xdotool windowfocus --sync "$window"
-sleep 1.5
+# find_window NAME: the first window of that name, waiting up to 10 s.
+find_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && { echo "$id"; return; }
+    sleep 0.1
+  done
+  fail "no window named $1"
+}
 
-# As a player would: Start on the title, then run right for a second. A key
-# must be held across a frame to be seen, as on the console.
-xdotool keydown Return; sleep 0.3; xdotool keyup Return
+# hold KEY SECONDS: a key must be held across a frame to be seen, as on the console.
+hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+
+# grab_screen FILE: the window's screen area (256 x 240 at 49, 31 of the 400 x 310 window).
+grab_screen() {
+  xwd -id "$window" -silent | convert xwd:- "$work/window.png"
+  [ "$(identify -format '%wx%h' "$work/window.png")" = 400x310 ] || fail "window size $(identify -format '%wx%h' "$work/window.png")"
+  convert "$work/window.png" -crop 256x240+49+31 +repage "$1"
+}
+
+# runner_frame SCREEN CARTRIDGE DIVISOR: the frame of the runner, replaying
+# the recorded input, whose picture is SCREEN exactly. The grab shows a
+# frame after the input's last change, within a few seconds of it.
+runner_frame() {
+  local last frames
+  last=$(awk '!/^#/ { f = $1 } END { print f }' "$work/input.txt")
+  for ((frames = last > 0 ? last : 1; frames <= last + 300; ++frames)); do
+    "$runner" --frames "$frames" --frame-rate "$3" --input "$work/input.txt" --snapshot "$work/frame.bmp" "$2" >/dev/null
+    if [ "$(compare -metric AE "$1" "$work/frame.bmp" null: 2>&1)" = 0 ]; then
+      echo "$frames"
+      return
+    fi
+  done
+  fail "the grabbed screen is none of the runner's frames $last to $((last + 300)) of $2"
+}
+
+# start_pixtor [CARTRIDGE]
+start_pixtor() {
+  "$pixtor" --record "$work/input.txt" "$@" 2>>"$work/stderr" &
+  pid=$!
+  window=$(find_window '^Pixtor$')
+  xdotool windowfocus --sync "$window"
+  sleep 1.5
+}
+
+start_pixtor "$cartridge"
+
+# As a player would: Start on the title, then run right for a second.
+hold Return 0.3
 sleep 1
-xdotool keydown Right; sleep 1; xdotool keyup Right
+hold Right 1
 sleep 0.5
-xwd -id "$window" -silent >"$work/window.xwd"
-
-# The window is 400 x 310; the screen stands at 49, 31.
-convert "$work/window.xwd" "$work/window.png"
-[ "$(identify -format '%wx%h' "$work/window.png")" = 400x310 ] || fail "window size $(identify -format '%wx%h' "$work/window.png")"
-convert "$work/window.png" -crop 256x240+49+31 +repage "$work/screen.png"
-
-xdotool key Escape
-wait "$pid" || fail "pixtor exited with $?"
-pid=
+grab_screen "$work/screen.png"
 
 grep -q ' Start' "$work/input.txt" || fail "Return never reached pad 1: $(cat "$work/input.txt")"
 grep -q ' Right' "$work/input.txt" || fail "Right never reached pad 1: $(cat "$work/input.txt")"
-
-# The grab shows a frame after the last recorded change, within a few seconds of it.
-last=$(awk '!/^#/ { f = $1 } END { print f }' "$work/input.txt")
-match=
-for ((frames = last; frames <= last + 240; ++frames)); do
-  "$runner" --frames "$frames" --frame-rate 3 --input "$work/input.txt" --snapshot "$work/frame.bmp" "$cartridge" >/dev/null
-  if [ "$(compare -metric AE "$work/screen.png" "$work/frame.bmp" null: 2>&1)" = 0 ]; then
-    match=$frames
-    break
-  fi
-done
-[ -n "$match" ] || fail "the grabbed screen is none of the runner's frames $last to $((last + 240))"
-echo "grabbed screen is the runner's frame $match (input last changed on frame $last)"
+frame=$(runner_frame "$work/screen.png" "$cartridge" 3)
+echo "grabbed screen is the runner's frame $frame"
 
 # The built-in skin: the background shows round the screen, the command buttons are drawn.
 corner=$(convert "$work/window.png" -crop 4x4+2+270 +repage -format '%[fx:mean]' info:)
@@ -62,9 +81,62 @@ corner=$(convert "$work/window.png" -crop 4x4+2+270 +repage -format '%[fx:mean]'
 open_button=$(convert "$work/window.png" -crop 33x33+12+31 +repage -format '%[fx:standard_deviation]' info:)
 [ "$open_button" != 0 ] || fail "the Open button has no glyph"
 
+xdotool key Escape
+wait "$pid" || fail "pixtor exited with $?"
+pid=
 settings=$XDG_CONFIG_HOME/Brovane/Pixtor.conf
 [ -f "$settings" ] || fail "no settings file at exit"
 for value in FrameRate=3 SoundVolume=255 SoundChannel1=1 WIN=0 UP=38 START=13 SELECT=9 UP=69 A=16 ENABLED=0; do
   grep -q "^$value\$" "$settings" || fail "settings file lacks $value"
 done
 echo "settings file written with its defaults"
+
+# The settings dialog: frame skip 1, and Start of pad 1 on Backspace (the first key of the list).
+eval "$("$helper" layout 2>/dev/null)"
+start_pixtor "$cartridge"
+xdotool mousemove --window "$window" 353 44 click 1
+dialog=$(find_window '^Setting \.\.\.$')
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+at() { set -- $1; xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.3; }
+at "$frame_skip"; xdotool key ctrl+a type 1
+at "$joypad1_tab"
+at "$pad1_start"; xdotool key Home Return
+sleep 0.3
+at "$ok"
+# With no window manager on the virtual server, nobody gives the focus back.
+xdotool windowfocus --sync "$window"
+sleep 0.5
+hold Return 0.3
+sleep 0.5
+grep -q ' Start' "$work/input.txt" && fail "Return still starts the game: $(cat "$work/input.txt")"
+hold BackSpace 0.3
+sleep 1
+grep -q ' Start' "$work/input.txt" || fail "Backspace does not start the game: $(cat "$work/input.txt")"
+grab_screen "$work/screen.png"
+frame=$(runner_frame "$work/screen.png" "$cartridge" 1)
+echo "with the new key and every frame drawn, the screen is the runner's frame $frame"
+
+xdotool key Escape
+wait "$pid" || fail "pixtor exited with $?"
+pid=
+grep -q '^FrameRate=1$' "$settings" || fail "frame skip not saved: $(grep FrameRate "$settings")"
+sed -n '/^\[JOY1\]/,/^\[/p' "$settings" | grep -q '^START=8$' || fail "pad 1's Start not saved"
+echo "the settings file holds the new frame skip and key"
+
+# A cartridge dropped on a window that has none runs as Open would run it.
+start_pixtor
+"$helper" drag "$other" 2>/dev/null &
+dragger=$!
+find_window '^Pixtor drag source$' >/dev/null
+xdotool mousemove 650 450 mousedown 1
+for step in 1 2 3 4 5 6 7 8; do xdotool mousemove --window "$window" $((25 * step)) $((18 * step)); sleep 0.1; done
+xdotool mouseup 1
+sleep 2
+grep -q "# $(basename "$other")" "$work/input.txt" || fail "the dropped cartridge did not start"
+grab_screen "$work/screen.png"
+frame=$(runner_frame "$work/screen.png" "$other" 1)
+echo "the dropped cartridge shows the runner's frame $frame"
+
+xdotool windowfocus --sync "$window" key Escape
+wait "$pid" || fail "pixtor exited with $?"
+pid=
