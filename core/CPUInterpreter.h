@@ -103,7 +103,7 @@ template <typename Bus> struct TInterpreter {
   // cycles (any other way back costs more), the passes the budget still holds
   // but for the last are counted off at once: the slice ends on the same
   // instruction with the same budget as if each had run.
-  void CountOffWaitPasses(int ReadLength) {
+  PIXTOR_INLINE void CountOffWaitPasses(int ReadLength) {
     uint8_t opcode = FetchByte(PC);
     int32_t pass = CycleTable[opcode] + CycleTable[FetchByte(PC + ReadLength)] + 1;
     bool again = PC == WaitStart && CyclesLeft == WaitBudget - pass;
