@@ -20,6 +20,8 @@ template <typename Bus> struct TInterpreter {
   uint16_t PC;
   int32_t CyclesLeft;
   Bus Memory;
+  // Where the last short branch back went, and the budget it left.
+  int32_t WaitStart = -1, WaitBudget = 0;
 
   TInterpreter(const TCPU& CPU, Bus Memory) : Memory(Memory) {
     A = CPU.A, P = CPU.P, X = CPU.X, Y = CPU.Y, S = CPU.S, PC = CPU.PC, CyclesLeft = CPU.CyclesLeft;
@@ -82,10 +84,47 @@ template <typename Bus> struct TInterpreter {
 
   PIXTOR_INLINE void Branch(bool Taken) {
     if (Taken) {
-      PC += 1 + static_cast<int8_t>(FetchByte(PC));
+      int8_t offset = static_cast<int8_t>(FetchByte(PC));
+      PC += 1 + offset;
       --CyclesLeft;
+      // Only a bus that can tell plain memory from devices counts off wait loops.
+      if constexpr (requires { Memory.IsPlain(PC); })
+        if (offset == -4 || offset == -5) [[unlikely]] CountOffWaitPasses(-2 - offset);
     } else {
       ++PC;
+    }
+  }
+
+  // A wait loop: a branch taken back onto the instruction just before it,
+  // one that reads plain memory into a register or the flags and does nothing
+  // else. Within a slice only the processor changes memory, so once a pass
+  // has run, every further pass finds the same byte and leaves the same
+  // registers. When the branch is taken again after exactly one pass's
+  // cycles (any other way back costs more), the passes the budget still holds
+  // but for the last are counted off at once: the slice ends on the same
+  // instruction with the same budget as if each had run.
+  PIXTOR_INLINE void CountOffWaitPasses(int ReadLength) {
+    uint8_t opcode = FetchByte(PC);
+    int32_t pass = CycleTable[opcode] + CycleTable[FetchByte(PC + ReadLength)] + 1;
+    bool again = PC == WaitStart && CyclesLeft == WaitBudget - pass;
+    WaitStart = PC;
+    WaitBudget = CyclesLeft;
+    if (!again || WaitReadLength(opcode) != ReadLength) return;
+    uint16_t addr = FetchByte(PC + 1);
+    if (ReadLength == 3) addr |= FetchByte(PC + 2) << 8;
+    if (Memory.IsPlain(addr) && CyclesLeft > pass) CyclesLeft -= (CyclesLeft - 1) / pass * pass;
+  }
+
+  // The length of a load, compare or BIT of zero-page or absolute memory, 0
+  // for any other instruction. Run again on the same byte, these leave what
+  // they left the first time.
+  static constexpr int WaitReadLength(uint8_t Opcode) {
+    switch (Opcode) {
+    // clang-format off
+    case 0xA5: case 0xA6: case 0xA4: case 0xC5: case 0xE4: case 0xC4: case 0x24: return 2;
+    case 0xAD: case 0xAE: case 0xAC: case 0xCD: case 0xEC: case 0xCC: case 0x2C: return 3;
+    // clang-format on
+    default: return 0;
     }
   }
 

@@ -48,7 +48,7 @@ std::string BatteryFilePath(const std::string& ImagePath) {
   return std::filesystem::path(ImagePath).replace_extension("SAV").string();
 }
 
-TMMC::TMMC(TNES* Owner) : NES(Owner) {}
+TMMC::TMMC(TNES* Owner) : OnWrite(TMapperWrite::Bind<&TMMC::IgnoreWrite>(this)), NES(Owner) {}
 
 bool TMMC::LoadROM(const std::string& Path) {
   if (!IsFile(Path)) return false;
@@ -75,7 +75,7 @@ bool TMMC::LoadROM(const std::string& Path) {
   }
   MappingName = "No Mapper";
   OnReset = TMapperReset::Bind<&TMMC::Mapper0Reset>(this);
-  OnWrite = TMapperWrite::Bind<&TMMC::Mapper0Write>(this);
+  OnWrite = TMapperWrite::Bind<&TMMC::IgnoreWrite>(this);
 
   VertMirror = ControlByte & 0x01;
   MirrorStep = 1024 << (ControlByte & 0x01);
@@ -110,6 +110,7 @@ void TMMC::UnloadROM() {
   // The console's tables must not keep pointing into released memory.
   for (uint16_t w = 3; w < 8; ++w) NES->Bank[w] = UnmappedBank(w << 13);
   NES->PatternBank.fill(UnmappedBank(0));
+  OnWrite = TMapperWrite::Bind<&TMMC::IgnoreWrite>(this);
 }
 
 void TMMC::ResetMapper() {
@@ -131,4 +132,4 @@ void TMMC::Mapper0Reset() {
   NES->PatternBank.fill(CharROM.empty() ? NES->PPU->VRAM.data() : CharROM.data());
 }
 
-void TMMC::Mapper0Write(uint16_t, uint8_t) {}
+void TMMC::IgnoreWrite(uint16_t, uint8_t) {}

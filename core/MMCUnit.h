@@ -52,7 +52,8 @@ public:
 
 private:
   void Mapper0Reset();
-  void Mapper0Write(uint16_t Addr, uint8_t Value);
+  // Mapper 0 has no registers; the write slot holds this also while no cartridge is loaded.
+  void IgnoreWrite(uint16_t Addr, uint8_t Value);
 
   TNES* NES;
 };

@@ -112,6 +112,8 @@ struct TConsoleBus {
     return value;
   }
   PIXTOR_INLINE void Write(uint16_t Addr, uint8_t Value) { NES->CPUWriteMemory(CurrentCPU, Addr, Value); }
+  // Reads of work RAM and of the cartridge windows touch no device.
+  static bool IsPlain(uint16_t Addr) { return Addr < 0x2000 || Addr >= 0x6000; }
 };
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <iterator>
 #include <random>
 
 #include "TestImages.h"
@@ -198,6 +200,33 @@ TEST_F(Cartridge, UnloadTakesTheCartridgeOutOfTheTables) {
   EXPECT_EQ(Read(0x8000), 0xFF);
   NES.PowerOn(); // the mapper is still installed, with nothing to map
   EXPECT_EQ(Read(0xFFFC), 0xFF);
+}
+
+// Writes to the cartridge's range reach the mapper's write slot, which holds
+// a handler whether or not a cartridge was ever loaded.
+TEST_F(Cartridge, CartridgeWritesWithoutACartridgeDoNothing) {
+  for (bool loadedFirst : {false, true}) {
+    TNES nes;
+    nes.Present = {};
+    if (loadedFirst) {
+      ASSERT_TRUE(nes.MMC->LoadROM(Folder.Write("w.nes", MakeImage(1, 1, 0x00))));
+      nes.PowerOn();
+      nes.MMC->UnloadROM();
+    } else {
+      nes.PowerOn();
+    }
+    // STA $4018; STA $5FFF; STA $6000; STA $FFFF; JMP $0000, run from work RAM.
+    const uint8_t program[] = {0x8D, 0x18, 0x40, 0x8D, 0xFF, 0x5F, 0x8D, 0x00, 0x60,
+                               0x8D, 0xFF, 0xFF, 0x4C, 0x00, 0x00};
+    std::copy(std::begin(program), std::end(program), nes.RAM.begin());
+    nes.CPU->PC = 0;
+    nes.CPU->A = 0x5A;
+    for (int n = 0; n < 51; ++n) nes.CPU->Step(); // ten passes and the first store
+    EXPECT_EQ(nes.CPU->PC, 0x0003) << loadedFirst;
+    uint8_t value;
+    nes.CPUReadMemory(nes.CPU.get(), 0x6000, value);
+    EXPECT_EQ(value, 0xFF) << loadedFirst;
+  }
 }
 
 // Hostile headers and lengths: the loader and a short run never crash.

@@ -262,6 +262,68 @@ TEST(Paths, EveryProjectCartridgeDrawsTheSameFrames) {
   }
 }
 
+// A cartridge that waits in one loop, a read and a branch back onto it,
+// while its vertical-blank handler steps the byte read. Leaving the loop, it
+// loads the byte into A, X and Y, counts the exit and goes back in, by turns
+// at the read and straight at the branch.
+std::string WaitLoopCartridge(const TTempFolder& Folder, uint8_t Read, uint16_t Addr, uint8_t Branch) {
+  std::vector<uint8_t> image = MakeImage(2, 1);
+  uint8_t* rom = image.data() + 16; // $8000-$FFFF
+  const bool absolute = (Read & 0x0F) >= 0x0C;
+  const uint8_t low = uint8_t(Addr), high = uint8_t(Addr >> 8);
+  std::vector<uint8_t> loop = {Read, low};
+  if (absolute) loop.push_back(high);
+  const uint16_t branchAt = uint16_t(0x8020 + loop.size());
+  loop.insert(loop.end(), {Branch, uint8_t(-2 - int(loop.size()))});
+  const std::vector<uint8_t> start = {0xA9, 0x80, 0x8D, 0x00, 0x20, // LDA #$80; STA $2000: NMI on
+                                      0x4C, 0x20, 0x80};             // JMP $8020
+  // $8040: AD Addr; TAX; TAY; INC $11; LDA $11; LSR A; LDA Addr; BCS $8020; JMP branchAt
+  const std::vector<uint8_t> leave = {0xAD, low, high, 0xAA, 0xA8, 0xE6, 0x11, 0xA5, 0x11, 0x4A, 0xAD, low, high,
+                                      0xB0, uint8_t(0x20 - 0x4F), 0x4C, uint8_t(branchAt), uint8_t(branchAt >> 8)};
+  const std::vector<uint8_t> handler = {0xEE, low, high, 0x40}; // INC Addr; RTI
+  std::copy(start.begin(), start.end(), rom);
+  std::copy(loop.begin(), loop.end(), rom + 0x20);
+  rom[0x20 + loop.size()] = 0x4C, rom[0x21 + loop.size()] = 0x40, rom[0x22 + loop.size()] = 0x80; // JMP $8040
+  std::copy(leave.begin(), leave.end(), rom + 0x40);
+  std::copy(handler.begin(), handler.end(), rom + 0x7100);
+  rom[0x7FFA] = 0x00, rom[0x7FFB] = 0xF1; // NMI
+  rom[0x7FFC] = 0x00, rom[0x7FFD] = 0x80; // reset
+  return Folder.Write("wait.nes", image);
+}
+
+// The direct run counts off the passes of a wait loop the budget holds; it
+// must stop on the instruction and budget where every pass run one by one
+// stops, on any line, and leave the loop when the handler changes the byte.
+TEST(Paths, WaitLoopsEndAsIfEveryPassRan) {
+  const uint8_t reads[] = {0xA5, 0xA6, 0xA4, 0xC5, 0xE4, 0xC4, 0x24, 0xAD, 0xAE, 0xAC, 0xCD, 0xEC, 0xCC, 0x2C};
+  const uint8_t branches[] = {0x10, 0x30, 0x50, 0x70, 0x90, 0xB0, 0xD0, 0xF0};
+  TTempFolder folder;
+  int cases = 0;
+  for (uint8_t read : reads) {
+    const bool absolute = (read & 0x0F) >= 0x0C;
+    // Work RAM through a mirror, battery RAM, and a register that is no plain memory.
+    for (uint16_t addr : absolute ? std::vector<uint16_t>{0x0810, 0x6010, 0x2002} : std::vector<uint16_t>{0x10}) {
+      for (uint8_t branch : branches) {
+        const std::string path = WaitLoopCartridge(folder, read, addr, branch);
+        const int64_t stopAt = 6 * FrameLines + cases++ % 97; // ends on many lines and budgets
+        std::vector<uint8_t> states[2];
+        for (TPath way : {TPath::Direct, TPath::Slots}) {
+          auto run = std::make_unique<TPathRun>();
+          ASSERT_TRUE(run->NES.MMC->LoadROM(path));
+          run->NES.PowerOn();
+          run->NES.Reset();
+          run->Prepare(way);
+          run->StopAt = stopAt;
+          run->NES.CPU->Run();
+          states[int(way)] = run->State();
+        }
+        EXPECT_EQ(FirstDifference(states[0], states[1]), -1)
+            << std::hex << "read " << int(read) << " of " << addr << ", branch " << int(branch);
+      }
+    }
+  }
+}
+
 // Counts the direct runs, by the line they run on, and passes them on.
 struct TDirectCounter {
   TNES& NES;
