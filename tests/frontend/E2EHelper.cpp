@@ -3,6 +3,8 @@
 //                              controls the test clicks, relative to the dialog
 //   pixtor-e2e-helper drag F   a window at (600, 400) that drags file F away
 //                              when the mouse button goes down on it
+//   pixtor-e2e-helper skin DIR writes the built-in skin's background and the
+//                              up images of the Open and first slot buttons
 #include <cstdio>
 #include <cstring>
 
@@ -19,6 +21,7 @@
 
 #include "dialogs/SettingUnit.h"
 #include "frontend/MainUnit.h"
+#include "frontend/SkinUnit.h"
 
 namespace {
 
@@ -68,6 +71,15 @@ int main(int argc, char** argv) {
     source.show();
     return QApplication::exec();
   }
-  std::fprintf(stderr, "usage: pixtor-e2e-helper layout | drag FILE\n");
+  if (argc == 3 && std::strcmp(argv[1], "skin") == 0) {
+    const TSkin skin = ReadSkin(QString(), QStringList(), [](const QString&) {});
+    const QString folder = QString::fromLocal8Bit(argv[2]);
+    const auto up = [](const QImage& Glyph) { return Glyph.copy(0, 0, Glyph.width() / 5, Glyph.height()); };
+    const bool written = skin.Background && skin.Background->save(folder + "/background.png") &&
+                         up(skin.Glyphs[sgOpenFile]).save(folder + "/open.png") &&
+                         up(skin.Glyphs[sgFirstSlot]).save(folder + "/slot1.png");
+    return written ? 0 : 1;
+  }
+  std::fprintf(stderr, "usage: pixtor-e2e-helper layout | drag FILE | skin DIR\n");
   return 2;
 }

@@ -75,11 +75,18 @@ grep -q ' Right' "$work/input.txt" || fail "Right never reached pad 1: $(cat "$w
 frame=$(runner_frame "$work/screen.png" "$cartridge" 3)
 echo "grabbed screen is the runner's frame $frame"
 
-# The built-in skin: the background shows round the screen, the command buttons are drawn.
-corner=$(convert "$work/window.png" -crop 4x4+2+270 +repage -format '%[fx:mean]' info:)
-[ "$corner" != 0 ] || fail "no skin background"
-open_button=$(convert "$work/window.png" -crop 33x33+12+31 +repage -format '%[fx:standard_deviation]' info:)
-[ "$open_button" != 0 ] || fail "the Open button has no glyph"
+# The built-in skin: its background round the screen, its glyphs on the buttons.
+"$helper" skin "$work" 2>/dev/null || fail "no built-in skin to compare with"
+same_region() { # same_region PICTURE X Y W H [WINDOW-X WINDOW-Y]
+  convert "$1" -crop "$4x$5+$2+$3" +repage "$work/want.png"
+  convert "$work/window.png" -crop "$4x$5+${6:-$2}+${7:-$3}" +repage "$work/got.png"
+  [ "$(compare -metric AE "$work/want.png" "$work/got.png" null: 2>&1)" = 0 ]
+}
+same_region "$work/background.png" 0 272 28 38 || fail "the skin's background is not under the slots' left"
+same_region "$work/background.png" 306 130 94 140 || fail "the skin's background is not on the right panel"
+same_region "$work/open.png" 0 0 33 33 12 31 || fail "the Open button does not show its glyph"
+same_region "$work/slot1.png" 0 0 30 30 28 275 || fail "slot 1 does not show its glyph"
+echo "the window wears the built-in skin"
 
 xdotool key Escape
 wait "$pid" || fail "pixtor exited with $?"
