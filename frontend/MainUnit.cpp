@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPixmap>
+#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 
@@ -284,6 +285,9 @@ void TMainForm::ToggleFullScreen() {
     }
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // The window manager makes a full-screen window cover the screen; with
+    // none, the window covers it itself.
+    setGeometry(screen()->geometry());
     showFullScreen();
     DXScreenTV->setGeometry(rect());
     DXScreenTV->raise();
