@@ -42,14 +42,15 @@ grab_screen() {
 runner_frame() {
   local last frames
   last=$(awk '!/^#/ { f = $1 } END { print f }' "$work/input.txt")
-  for ((frames = last > 0 ? last : 1; frames <= last + 300; ++frames)); do
+  for ((frames = last > 0 ? last : 1; frames <= last + 900; ++frames)); do
     "$runner" --frames "$frames" --frame-rate "$3" --input "$work/input.txt" --snapshot "$work/frame.bmp" "$2" >/dev/null
     if [ "$(compare -metric AE "$1" "$work/frame.bmp" null: 2>&1)" = 0 ]; then
       echo "$frames"
       return
     fi
   done
-  fail "the grabbed screen is none of the runner's frames $last to $((last + 300)) of $2"
+  cp "$1" "${E2E_KEEP:-/tmp}/pixtor-e2e-unmatched.png"
+  fail "the grabbed screen (kept in ${E2E_KEEP:-/tmp}/pixtor-e2e-unmatched.png) is none of the runner's frames $last to $((last + 900)) of $2; pixtor said: $(cat "$work/stderr")"
 }
 
 # start_pixtor [CARTRIDGE]

@@ -260,6 +260,16 @@ TEST_F(MainFormTest, SnapshotWritesTheFrameOrSaysWhyNot) {
   EXPECT_TRUE(form.CartridgeLoaded);
 }
 
+TEST_F(MainFormTest, ScreenModeThatIsNotAModeKeepsTheWindow) {
+  TMainForm form(true);
+  form.ScreenMode = "640 by 480";
+  form.ToggleFullScreen();
+  ASSERT_EQ(Fake.Errors.size(), 1);
+  EXPECT_TRUE(Fake.Errors[0].contains("640 by 480"));
+  EXPECT_FALSE(form.isFullScreen());
+  EXPECT_EQ(form.size(), QSize(400, 310));
+}
+
 TEST_F(MainFormTest, DraggingMovesByTheMouseTravel) {
   TMainForm form(true);
   form.move(100, 50);
