@@ -14,7 +14,6 @@ namespace {
 
 // Lines of the frame where the console acts.
 constexpr int32_t VBlankLine = 238;
-constexpr int32_t PollLine = 8;
 constexpr int32_t FirstSpriteLine = 8;
 constexpr int32_t DrawnLines = 240;
 
@@ -144,7 +143,7 @@ void TNES::CPULoop(TCPU*, uint8_t& Interrupt) {
     if ((mask & MaskSprites) && FrameSkip == 0) PPU->DrawSprites(FirstSpriteLine);
     status = (status | StatusVBlank) & ~StatusSprite0;
     if (ctrl & CtrlNMIOnVBlank) Interrupt = InterruptNMI;
-  } else if (ScanLine == PollLine) {
+  } else if (ScanLine == JoypadPollLine) {
     JOY->Poll();
     PPU->FindSprite0Line();
     if (Paused) Interrupt = InterruptStop;

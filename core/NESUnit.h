@@ -20,6 +20,8 @@ using TPresentEvent = TBoundMethod<void()>;
 // Processor cycles from one line to the next, and lines in a frame.
 inline constexpr int32_t LineCycles = 122;
 inline constexpr int32_t FrameLines = 244;
+// The line on which the joypads are read, and a pause request ends a run.
+inline constexpr int32_t JoypadPollLine = 8;
 
 // The console: owns the units, decodes the processor's address space and
 // counts lines and frames from the processor's loop event.

@@ -53,9 +53,6 @@ const std::array<TKeyName, 52> KeyTable = {{
 
 namespace {
 
-// The line on which the console reads the joypads.
-constexpr int32_t JoypadPollLine = 8;
-
 // The one main window, for the message pump (a plain function).
 TMainForm* Instance = nullptr;
 
