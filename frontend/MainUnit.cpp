@@ -207,14 +207,7 @@ void TMainForm::showEvent(QShowEvent* Event) {
 
 void TMainForm::FormShow() {
   NES->SetInput(&DXInputA, &DXInputB);
-  DirectDrawAvailable = false;
-  if (!CanvasOnly) {
-    try {
-      DirectDrawAvailable = DXScreenTV->Initialize();
-    } catch (const std::exception&) {
-      DirectDrawAvailable = false;
-    }
-  }
+  DirectDrawAvailable = !CanvasOnly && DXScreenTV->Initialize();
   NES->SetDisplay(DirectDrawAvailable, DXScreenTV, ScreenTV);
   NES->PowerOn();
   slTitle->SetCaption(GetInfoLine());
@@ -230,8 +223,8 @@ void TMainForm::closeEvent(QCloseEvent* Event) {
 
 void TMainForm::FormClose() {
   NES->Stop();
+  // Leaving full screen puts back the display mode it switched to.
   if (DXScreenTV->FullScreen) ToggleFullScreen();
-  Modes->Restore();
   if (DirectDrawAvailable) DXScreenTV->Finalize();
   DXTimer.stop();
   SaveSettings();
@@ -399,6 +392,11 @@ void TMainForm::dropEvent(QDropEvent* Event) {
 
 // Commands on the cartridge.
 
+// File errors name the file and the reason; the user is told and the program goes on.
+void TMainForm::ReportFileError(const std::exception& Error) {
+  Prompts().Error(this, QStringLiteral("Error"), QString::fromLocal8Bit(Error.what()));
+}
+
 bool TMainForm::LoadCartridge(const QString& Path) {
   // A run loop under way must never go on with released cartridge memory:
   // the console is asked to stop before the cartridge goes, and a run
@@ -409,7 +407,7 @@ bool TMainForm::LoadCartridge(const QString& Path) {
     CartridgeLoaded = !Path.isEmpty() && NES->MMC->LoadROM(QFile::encodeName(Path).toStdString());
   } catch (const std::exception& Error) {
     CartridgeLoaded = false;
-    Prompts().Error(this, QStringLiteral("Error"), QString::fromLocal8Bit(Error.what()));
+    ReportFileError(Error);
   }
   UpdateControls();
   return CartridgeLoaded;
@@ -474,7 +472,7 @@ void TMainForm::btnSnapShotClick() {
   try {
     NES->PPU->SaveToFile(QFile::encodeName(path).toStdString());
   } catch (const std::exception& Error) {
-    Prompts().Error(this, QStringLiteral("Error"), QString::fromLocal8Bit(Error.what()));
+    ReportFileError(Error);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <exception>
 #include <fstream>
 #include <memory>
 
@@ -155,6 +156,7 @@ private:
   // Loads a cartridge after the console was stopped and the old one released.
   bool LoadCartridge(const QString& Path);
   void StartCartridge();
+  void ReportFileError(const std::exception& Error);
   void FrameDone();
   void RecordInput();
   static void PumpMessages();
