@@ -13,6 +13,8 @@ std::unique_ptr<TAudioStream> TAudioStream::Open(TFill Fill) {
 }
 
 TAudioStream::TAudioStream(TFill Fill) : Fill(std::move(Fill)) {
+  // The program's signals stay the program's: no SDL quit events that nobody reads.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
   SDL_AudioSpec wanted{};
   wanted.freq = AudioSampleRate;

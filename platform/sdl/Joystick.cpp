@@ -16,6 +16,9 @@ int32_t ScaleAxis(Sint16 Value) {
 TSDLJoystick::TSDLJoystick() {
   // The program has no SDL window, so SDL would otherwise count it as never focused.
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  // SDL would turn SIGINT and SIGTERM into quit events that nobody reads
+  // here, and the program could then no longer be interrupted or killed.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   Initialised = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
   // Nobody drains SDL's event queue: state is read directly, events would only pile up.
   if (Initialised) SDL_JoystickEventState(SDL_IGNORE);
