@@ -54,7 +54,9 @@ void TDXScreen::Flip() {
   ++Flips;
   if (!Changed) return;
   Changed = false;
-  update();
+  // Shown now, as a flip does; a posted update can wait behind the run
+  // loop's own event handling (seen after a drop) and never come.
+  repaint();
 }
 
 void TDXScreen::paintGL() {
@@ -84,7 +86,7 @@ void TPaintBox::Draw(int X, int Y, const TDIB& Image) {
   if (!changed) return; // the screen shows it already
   Frame.setColorTable(colors);
   Origin = QPoint(X, Y);
-  update();
+  repaint(); // now, as the accelerated screen's flip
 }
 
 void TPaintBox::paintEvent(QPaintEvent*) {

@@ -133,6 +133,7 @@ echo "the settings file holds the new frame skip and key"
 
 # A cartridge dropped on a window that has none runs as Open would run it.
 start_pixtor
+grab_screen "$work/idle.png"
 "$helper" drag "$other" 2>/dev/null &
 dragger=$!
 find_window '^Pixtor drag source$' >/dev/null
@@ -141,7 +142,11 @@ for step in 1 2 3 4 5 6 7 8; do xdotool mousemove --window "$window" $((25 * ste
 xdotool mouseup 1
 sleep 2
 grep -q "# $(basename "$other")" "$work/input.txt" || fail "the dropped cartridge did not start"
-grab_screen "$work/screen.png"
+for _ in $(seq 20); do
+  grab_screen "$work/screen.png"
+  [ "$(compare -metric AE "$work/idle.png" "$work/screen.png" null: 2>&1)" != 0 ] && break
+  sleep 0.5
+done
 frame=$(runner_frame "$work/screen.png" "$other" 1)
 echo "the dropped cartridge shows the runner's frame $frame"
 
