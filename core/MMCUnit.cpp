@@ -51,6 +51,9 @@ std::string BatteryFilePath(const std::string& ImagePath) {
 TMMC::TMMC(TNES* Owner) : OnWrite(TMapperWrite::Bind<&TMMC::IgnoreWrite>(this)), NES(Owner) {}
 
 bool TMMC::LoadROM(const std::string& Path) {
+  // A refusal speaks of this file only.
+  FileName.clear();
+  MappingName.clear();
   if (!IsFile(Path)) return false;
   FileName = std::filesystem::path(Path).filename().string();
 
@@ -100,6 +103,11 @@ bool TMMC::LoadROM(const std::string& Path) {
   }
   NES->Bank[3] = OffsetBank(SaveRAM.data(), 0x6000);
   return true;
+}
+
+std::string TMMC::Refusal() const {
+  if (FileName.empty()) return "no such file";
+  return MappingName.empty() ? "not an iNES image" : MappingName;
 }
 
 void TMMC::UnloadROM() {

@@ -44,6 +44,8 @@ public:
   // refused (MappingName then says why); file errors throw std::runtime_error
   // naming the file and the reason.
   bool LoadROM(const std::string& Path);
+  // Why the last LoadROM gave false, for a message.
+  std::string Refusal() const;
   // Releases the buffers and takes them out of the console's tables.
   void UnloadROM();
   void ResetMapper();

@@ -58,8 +58,11 @@ TfrmROMProperty::TfrmROMProperty(QWidget* Owner)
   flags->setFrameShape(QFrame::StyledPanel);
   flags->setEnabled(false);
   auto* flagsLayout = new QGridLayout(flags);
-  flagsLayout->setContentsMargins(8, 4, 8, 4);
-  flagsLayout->setVerticalSpacing(2);
+  // Room for the captions whole: the dialog's size is fixed.
+  flagsLayout->setContentsMargins(8, 1, 8, 1);
+  flagsLayout->setVerticalSpacing(0);
+  for (QCheckBox* flag : {cbVertMirror, cbBattery, cbTrainer, cbFourScreen})
+    flag->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   flagsLayout->addWidget(cbVertMirror, 0, 0);
   flagsLayout->addWidget(cbBattery, 0, 1);
   flagsLayout->addWidget(cbTrainer, 1, 0);

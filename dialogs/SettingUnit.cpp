@@ -389,13 +389,14 @@ void TfrmSetting::btnOKClick() {
 }
 
 void TfrmSetting::btnSelFolderClick() {
-  const QString folder = Prompts().Folder(this, QStringLiteral("Browse for Mappers Folder"));
+  const QString folder = Prompts().Folder(this, QStringLiteral("Browse for Mappers Folder"),
+                                          QStringLiteral("Please select folder :"), QStringLiteral("/"));
   if (!folder.isEmpty()) edMappersFolder->setText(folder);
 }
 
 void TfrmSetting::btnAddClick() {
   const QString path = Prompts().OpenFile(this, QStringLiteral("Open Info Skin file ..."),
-                                          QStringLiteral("Info Skin file (SKIN.INI)"));
+                                          QStringLiteral("Info Skin file (SKIN.INI)"), QString());
   if (path.isEmpty()) return;
   if (const QString reason = UnreadableReason(path); !reason.isEmpty()) {
     Prompts().Error(this, ErrorCaption, QStringLiteral("Cannot read %1: %2").arg(path, reason));

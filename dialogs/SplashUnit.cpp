@@ -9,6 +9,7 @@
 TfrmSplash::TfrmSplash(QWidget* Parent)
     : QWidget(Parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       imgSplash(new QLabel(this)), lblCopyright(new QLabel(CopyrightNotice, this)) {
+  setWindowTitle(QStringLiteral("frmSplash"));
   setFixedSize(216, 144);
   QPalette Colors = palette();
   Colors.setColor(QPalette::Window, Qt::black);

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -16,6 +17,8 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QStringDecoder>
 #include <QTimer>
 
 #include "core/JOYUnit.h"
@@ -27,6 +30,7 @@
 #include "frontend/SkinUnit.h"
 #include "platform/FrameClock.h"
 #include "platform/MessagePump.h"
+#include "platform/RegularFile.h"
 #include "platform/WindowInput.h"
 #include "platform/qt/DisplayModes.h"
 #include "platform/qt/KeyMap.h"
@@ -108,6 +112,30 @@ private:
   QSettings& Settings;
 };
 
+// The settings file, a link followed to what it leads to: saving then
+// replaces that file and keeps the link.
+QString SettingsFilePath() {
+  const QFileInfo info(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                       QStringLiteral("/Brovane/Pixtor.conf"));
+  if (!info.isSymLink()) return info.filePath();
+  const QString target = info.canonicalFilePath();
+  return target.isEmpty() ? info.symLinkTarget() : target;
+}
+
+// Why the settings file cannot be read as settings; empty when it can (or is not there).
+QString UnreadableSettings(const QString& Path) {
+  const std::string kind = NotAFile(QFile::encodeName(Path).toStdString());
+  if (!kind.empty()) return QStringLiteral("it is %1, not a file").arg(QString::fromStdString(kind));
+  QFile file(Path);
+  if (!file.exists()) return {};
+  if (!file.open(QIODevice::ReadOnly)) return file.errorString();
+  const QByteArray text = file.readAll();
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  const QString decoded = utf8(text);
+  if (text.contains('\0') || utf8.hasError()) return QStringLiteral("it is not a text file");
+  return {};
+}
+
 } // namespace
 
 TMainForm::TMainForm(bool CanvasOnly) : QWidget(nullptr, Qt::FramelessWindowHint), CanvasOnly(CanvasOnly) {
@@ -119,14 +147,15 @@ TMainForm::TMainForm(bool CanvasOnly) : QWidget(nullptr, Qt::FramelessWindowHint
 
   imBackground = new QLabel(this);
   imBackground->setGeometry(0, 0, 400, 310);
+  imBackground->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   imBackground->installEventFilter(this);
   bvScreen = new QFrame(this);
   bvScreen->setGeometry(48, 30, 258, 242);
   bvScreen->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   ScreenTV = new TPaintBox(this);
   ScreenTV->setGeometry(49, 31, 256, 240);
-  DXScreenTV = new TDXScreen(this);
-  DXScreenTV->setGeometry(49, 31, 256, 240);
+  DXScreenTV = !CanvasOnly && TDXScreen::Possible() ? new TDXScreen(this) : nullptr;
+  if (DXScreenTV) DXScreenTV->setGeometry(49, 31, 256, 240);
   slTitle = new TSkinLabel(this, 48, 10, 257, 8);
   slTitle->installEventFilter(this);
 
@@ -207,7 +236,7 @@ void TMainForm::showEvent(QShowEvent* Event) {
 
 void TMainForm::FormShow() {
   NES->SetInput(&DXInputA, &DXInputB);
-  DirectDrawAvailable = !CanvasOnly && DXScreenTV->Initialize();
+  DirectDrawAvailable = DXScreenTV && DXScreenTV->Initialize();
   NES->SetDisplay(DirectDrawAvailable, DXScreenTV, ScreenTV);
   NES->PowerOn();
   slTitle->SetCaption(GetInfoLine());
@@ -224,9 +253,10 @@ void TMainForm::closeEvent(QCloseEvent* Event) {
 void TMainForm::FormClose() {
   NES->Stop();
   // Leaving full screen puts back the display mode it switched to.
-  if (DXScreenTV->FullScreen) ToggleFullScreen();
+  if (DXScreenTV && DXScreenTV->FullScreen) ToggleFullScreen();
   if (DirectDrawAvailable) DXScreenTV->Finalize();
   DXTimer.stop();
+  ReportRecordFailure(InputRecord.Finish());
   SaveSettings();
 }
 
@@ -246,8 +276,21 @@ void TMainForm::DXTimerTimer() {
 }
 
 void TMainForm::ToggleFullScreen() {
+  const bool entering = !DXScreenTV || !DXScreenTV->FullScreen;
+  std::optional<TDisplayMode> mode;
+  if (entering && !ScreenMode.isEmpty()) {
+    mode = ParseDisplayMode(ScreenMode);
+    if (!mode) {
+      Prompts().Error(this, QStringLiteral("Full Screen"),
+                      QStringLiteral("The display mode \"%1\" is not a width, a height and a bit count "
+                                     "separated by \"x\"; the window stays as it is.")
+                          .arg(ScreenMode));
+      return;
+    }
+  }
+  if (!DXScreenTV) return;
   DXScreenTV->Finalize();
-  if (DXScreenTV->FullScreen) {
+  if (!entering) {
     Modes->Restore();
     showNormal();
     setFixedSize(400, 310);
@@ -257,16 +300,7 @@ void TMainForm::ToggleFullScreen() {
     DXScreenTV->FullScreen = false;
   } else {
     SavedGeometry = geometry();
-    if (!ScreenMode.isEmpty()) {
-      const std::optional<TDisplayMode> mode = ParseDisplayMode(ScreenMode);
-      if (!mode) {
-        Prompts().Error(this, QStringLiteral("Full Screen"),
-                        QStringLiteral("The display mode \"%1\" is not a width, a height and a bit count "
-                                       "separated by \"x\"; the window stays as it is.")
-                            .arg(ScreenMode));
-        DXScreenTV->Initialize();
-        return;
-      }
+    if (mode) {
       DXScreenTV->DisplayWidth = mode->Width;
       DXScreenTV->DisplayHeight = mode->Height;
       DXScreenTV->DisplayBitCount = mode->BitCount;
@@ -293,7 +327,7 @@ void TMainForm::btnFullScreenClick() {
 
 void TMainForm::resizeEvent(QResizeEvent* Event) {
   QWidget::resizeEvent(Event);
-  if (DXScreenTV->FullScreen) DXScreenTV->setGeometry(rect());
+  if (DXScreenTV && DXScreenTV->FullScreen) DXScreenTV->setGeometry(rect());
 }
 
 QString TMainForm::GetInfoLine() const {
@@ -403,13 +437,24 @@ bool TMainForm::LoadCartridge(const QString& Path) {
   // started for the new cartridge clears the request again.
   NES->Stop();
   if (CartridgeLoaded) NES->MMC->UnloadROM();
+  LastCartridge = Path;
+  const std::string name = QFile::encodeName(Path).toStdString();
+  QString failure;
   try {
-    CartridgeLoaded = !Path.isEmpty() && NES->MMC->LoadROM(QFile::encodeName(Path).toStdString());
+    CheckReadable(name);
+    CartridgeLoaded = NES->MMC->LoadROM(name);
+    if (!CartridgeLoaded) failure = "cannot run " + Path + ": " + QString::fromStdString(NES->MMC->Refusal());
   } catch (const std::exception& Error) {
     CartridgeLoaded = false;
-    ReportFileError(Error);
+    failure = QString::fromLocal8Bit(Error.what());
   }
   UpdateControls();
+  if (!CartridgeLoaded) {
+    // The title line never names a cartridge that is not loaded.
+    slTitle->SetCaption(GetInfoLine());
+    std::fprintf(stderr, "pixtor: %s\n", qPrintable(failure));
+    Prompts().Error(this, QStringLiteral("Error"), failure);
+  }
   return CartridgeLoaded;
 }
 
@@ -420,11 +465,7 @@ void TMainForm::StartCartridge() {
   // Once more now that the console runs, so that full screen can be had.
   UpdateControls();
   Frames = 0;
-  if (!InputRecordPath.isEmpty()) {
-    InputRecord = std::make_unique<std::ofstream>(QFile::encodeName(InputRecordPath).toStdString());
-    *InputRecord << "# " << NES->MMC->FileName << "\n0 1 -\n0 2 -\n" << std::flush;
-    RecordedButtons = {};
-  }
+  ReportRecordFailure(InputRecord.Start(LastCartridge, NES->MMC->FileName));
   NES->Run();
 }
 
@@ -432,9 +473,14 @@ void TMainForm::OpenCartridge(const QString& Path) {
   if (LoadCartridge(Path)) StartCartridge();
 }
 
+QString TMainForm::CartridgeFolder() const {
+  const QString folder = QFileInfo(LastCartridge).absolutePath();
+  return !LastCartridge.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
 void TMainForm::btnOpenFileClick() {
   btnOpenFile->repaint();
-  const QString path = Prompts().OpenFile(this, OpenDialogTitle, OpenDialogFilter);
+  const QString path = Prompts().OpenFile(this, OpenDialogTitle, OpenDialogFilter, CartridgeFolder());
   if (path.isEmpty()) return;
   OpenCartridge(path);
 }
@@ -455,7 +501,14 @@ void TMainForm::btnClick(TPlusButton* Button) {
   if (!Button->Down()) return;
   if (Button->Hint().isEmpty()) {
     Button->repaint();
-    Button->SetHint(Prompts().OpenFile(this, OpenDialogTitle, OpenDialogFilter));
+    const QString path = Prompts().OpenFile(this, OpenDialogTitle, OpenDialogFilter, CartridgeFolder());
+    // Cancelled: the game runs on, and the slot stays empty and up.
+    if (path.isEmpty()) {
+      Button->SetDown(false);
+      return;
+    }
+    LastCartridge = path;
+    Button->SetHint(path);
   }
   if (LoadCartridge(Button->Hint())) {
     StartCartridge();
@@ -469,8 +522,10 @@ void TMainForm::btnSnapShotClick() {
   const QString path = Prompts().SaveFile(this, QStringLiteral("Save snapshot as ..."),
                                           QStringLiteral("Windows Bitmap (*.bmp)"), QStringLiteral("bmp"));
   if (path.isEmpty()) return;
+  // The picture the user sees: the frame buffer itself may be halfway through the next frame.
+  const TDIB& shown = DirectDrawAvailable ? DXScreenTV->Shown() : ScreenTV->Shown();
   try {
-    NES->PPU->SaveToFile(QFile::encodeName(path).toStdString());
+    shown.SaveToFile(QFile::encodeName(path).toStdString());
   } catch (const std::exception& Error) {
     ReportFileError(Error);
   }
@@ -482,24 +537,17 @@ void TMainForm::btnSnapShotClick() {
 void TMainForm::PumpMessages() {
   if (Instance) {
     if (Instance->NES->ScanLine == FrameLines - 1) Instance->FrameDone();
-    if (Instance->InputRecord && Instance->NES->ScanLine == JoypadPollLine) Instance->RecordInput();
+    if (Instance->NES->ScanLine == JoypadPollLine)
+      Instance->ReportRecordFailure(Instance->InputRecord.Frame(Instance->Frames, *Instance->NES));
   }
   QCoreApplication::processEvents();
 }
 
-// The pads were read on this frame's line 8; a change is one line of the script.
-void TMainForm::RecordInput() {
-  static constexpr const char* Names[8] = {"A", "B", "Select", "Start", "Up", "Down", "Left", "Right"};
-  for (int pad = 0; pad < 2; ++pad) {
-    const uint8_t buttons = NES->JOY->Buttons[pad];
-    if (buttons == RecordedButtons[pad]) continue;
-    RecordedButtons[pad] = buttons;
-    *InputRecord << Frames << ' ' << pad + 1;
-    if (buttons == 0) *InputRecord << " -";
-    for (int b = 0; b < 8; ++b)
-      if (buttons >> b & 1) *InputRecord << ' ' << Names[b];
-    *InputRecord << '\n' << std::flush;
-  }
+// A script that cannot be written is told once; the program then ends with a failure.
+void TMainForm::ReportRecordFailure(const std::optional<QString>& Failure) {
+  if (!Failure) return;
+  std::fprintf(stderr, "pixtor: %s\n", qPrintable(*Failure));
+  Prompts().Error(this, QStringLiteral("Error"), *Failure);
 }
 
 void TMainForm::FrameDone() {
@@ -510,7 +558,7 @@ void TMainForm::FrameDone() {
   const auto now = TFrameClock::Clock::now();
   const std::chrono::duration<double> elapsed = now - StatStart;
   if (elapsed.count() < 1.0) return;
-  const uint64_t drawn = DXScreenTV->Flips + ScreenTV->Draws;
+  const uint64_t drawn = (DXScreenTV ? DXScreenTV->Flips : 0) + ScreenTV->Draws;
   const double cpu = double(std::clock()) / CLOCKS_PER_SEC;
   std::fprintf(stderr, "pixtor: %.2f frames/s emulated, %.2f drawn, processor %.1f%%\n",
                StatFrames / elapsed.count(), double(drawn - StatDrawn) / elapsed.count(),
@@ -524,10 +572,14 @@ void TMainForm::FrameDone() {
 // Settings: "~/.config/Brovane/Pixtor.conf", read once at start and written once at exit.
 
 void TMainForm::LoadSettings() {
-  QSettings settings(QStringLiteral("Brovane"), QStringLiteral("Pixtor"));
+  SettingsFile = SettingsFilePath();
+  const QString unreadable = UnreadableSettings(SettingsFile);
+  // A file that cannot be read is kept as it is, and the defaults are used.
+  SettingsWritable = unreadable.isEmpty();
+  QSettings settings(SettingsWritable ? SettingsFile : QString(), QSettings::IniFormat);
   TSettingsReader read(settings);
   constexpr int64_t MaxInt = std::numeric_limits<int32_t>::max();
-  NES->FrameRate = int32_t(read.Integer("FrameRate", DefaultFrameRate, 1, MaxInt));
+  NES->FrameRate = int32_t(read.Integer("FrameRate", DefaultFrameRate, 1, 10));
   SkinUsed = read.Text("Skin Used");
   NES->PSG->Volume = int32_t(read.Integer("SoundVolume", 255, 0, 255));
   for (int c = 0; c < SoundChannels; ++c)
@@ -554,15 +606,23 @@ void TMainForm::LoadSettings() {
   }
   settings.endGroup();
 
-  if (settings.status() == QSettings::FormatError)
-    read.Problems.prepend(QStringLiteral("the file is not a settings file; its values are left as they were"));
+  if (SettingsWritable && settings.status() == QSettings::FormatError) {
+    SettingsWritable = false;
+    read.Problems.prepend(QStringLiteral("the file is not a settings file"));
+  } else if (!SettingsWritable) {
+    read.Problems.prepend(unreadable);
+  }
+  if (!SettingsWritable)
+    read.Problems << QStringLiteral("the defaults are used, and the file is kept as it is: "
+                                    "settings are not saved when the window closes");
   if (!read.Problems.isEmpty())
     Prompts().Error(this, QStringLiteral("Settings"),
-                    QStringLiteral("In the settings file %1:\n%2").arg(settings.fileName(), read.Problems.join("\n")));
+                    QStringLiteral("In the settings file %1:\n%2").arg(SettingsFile, read.Problems.join("\n")));
 }
 
 void TMainForm::SaveSettings() {
-  QSettings settings(QStringLiteral("Brovane"), QStringLiteral("Pixtor"));
+  if (!SettingsWritable) return;
+  QSettings settings(SettingsFile, QSettings::IniFormat);
   settings.setValue("FrameRate", NES->FrameRate);
   settings.setValue("Skin Used", SkinUsed);
   settings.setValue("SoundVolume", NES->PSG->Volume);
@@ -593,7 +653,7 @@ void TMainForm::SaveSettings() {
   settings.sync();
   if (settings.status() != QSettings::NoError)
     Prompts().Error(this, QStringLiteral("Settings"),
-                    QStringLiteral("The settings could not be written to %1.").arg(settings.fileName()));
+                    QStringLiteral("The settings could not be written to %1.").arg(SettingsFile));
 }
 
 void TMainForm::ApplyKeyAssignment() {

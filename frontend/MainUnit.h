@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstdint>
 #include <exception>
-#include <fstream>
 #include <memory>
 
 #include <QPoint>
@@ -14,6 +13,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "frontend/InputRecorder.h"
 #include "platform/Input.h"
 
 class QLabel;
@@ -75,7 +75,7 @@ public:
   // Components, at their places in the 400 x 310 client area.
   QLabel* imBackground;
   TPaintBox* ScreenTV;
-  TDXScreen* DXScreenTV;
+  TDXScreen* DXScreenTV; // none where OpenGL cannot be had, or with CanvasOnly
   QFrame* bvScreen;
   TSkinLabel* slTitle;
   TPlusButton* btnAbout;
@@ -133,9 +133,8 @@ public:
   TWindowInput& Input() { return *WindowInput; }
   // Prints emulated and drawn frames per second and processor use once a second.
   bool ShowStats = false;
-  // Where the joypads' input of the cartridge last started is written as a
-  // joypad script of pixtor-headless; empty for none.
-  QString InputRecordPath;
+  // The joypads' input of the cartridge started last, as a joypad script.
+  TInputRecorder InputRecord;
   // The splash window, hidden and freed when the window is first shown.
   std::unique_ptr<QWidget> Splash;
 
@@ -157,9 +156,11 @@ private:
   bool LoadCartridge(const QString& Path);
   void StartCartridge();
   void ReportFileError(const std::exception& Error);
+  void ReportRecordFailure(const std::optional<QString>& Failure);
   void FrameDone();
-  void RecordInput();
   static void PumpMessages();
+  // Where the Open dialog starts: the folder of the cartridge opened or chosen last.
+  QString CartridgeFolder() const;
 
   bool CanvasOnly;
   bool Shown = false;
@@ -168,10 +169,13 @@ private:
   std::unique_ptr<TSDLJoystick> Joystick;
   std::unique_ptr<TDisplayModes> Modes;
   std::unique_ptr<TFrameClock> Clock;
-  // Frames since the cartridge was started, and its input as recorded so far.
+  // Frames since the cartridge was started.
   int64_t Frames = 0;
-  std::unique_ptr<std::ofstream> InputRecord;
-  std::array<uint8_t, 2> RecordedButtons{};
+  QString LastCartridge;
+  // The settings file (a link followed to its target), and whether it may be
+  // written at close: one that could not be read is kept as it is.
+  QString SettingsFile;
+  bool SettingsWritable = true;
   // Figures of the last second, for ShowStats.
   std::chrono::steady_clock::time_point StatStart = std::chrono::steady_clock::now();
   uint64_t StatFrames = 0;

@@ -3,7 +3,9 @@
 #include <QFile>
 
 #include "platform/IniFile.h"
+#include "platform/RegularFile.h"
 #include "platform/qt/PlusButton.h"
+#include "platform/qt/SkinLabel.h"
 #include "platform/qt/SkinLibrary.h"
 
 namespace {
@@ -37,6 +39,13 @@ constexpr std::array<std::pair<TSkinGlyph, int>, 6> SmallButtonCells = {{
     {sgClose, 8},
 }};
 
+// The window's client area, all a background can show.
+constexpr int BackgroundWidth = 400;
+constexpr int BackgroundHeight = 310;
+// An installed skin's pictures may hold this many pixels in all, about four
+// times the built-in skin's: a skin is never a reason to hold much memory.
+constexpr int64_t MaxSkinPixels = 1 << 20;
+
 // A cell narrower than the five state images leaves its button blank.
 QImage Glyph(const QImage& Picture, int Columns, int Rows, int Cell) {
   QImage Cut = PicClip(Picture, Columns, Rows, Cell);
@@ -51,8 +60,9 @@ void Column(TSkin& Skin, const QImage& Picture, TSkinGlyph First, int Rows) {
 
 void Apply(TSkin& Skin, TPicture Picture, const QImage& Image) {
   switch (Picture) {
+  // Only what is drawn is kept.
   case pcMain:
-    if (!Image.isNull()) Skin.Background = Image;
+    if (!Image.isNull()) Skin.Background = Image.copy(0, 0, BackgroundWidth, BackgroundHeight);
     break;
   case pcSystem:
     Skin.Glyphs[sgVol] = Glyph(Image, 1, 4, 1);
@@ -63,7 +73,7 @@ void Apply(TSkin& Skin, TPicture Picture, const QImage& Image) {
   case pcNumbers: Column(Skin, Image, sgFirstSlot, 10); break;
   case pcButtons: Column(Skin, Image, sgOpenFile, 5); break;
   case pcText:
-    if (!Image.isNull()) Skin.Font = Image;
+    if (!Image.isNull()) Skin.Font = Image.copy(0, 0, TSkinLabel::FontWidth, TSkinLabel::FontHeight);
     break;
   case PictureCount: break;
   }
@@ -99,11 +109,23 @@ TSkin ReadSkin(const QString& SkinUsed, const QStringList& SkinList,
     ApplyBuiltIn(Skin, pcMain);
     return Skin;
   }
+  if (const std::string Kind = NotAFile(LocalPath(Ini)); !Kind.empty()) {
+    ReportError(QStringLiteral("The skin description \"%1\" is %2, not a file; the built-in skin is used.")
+                    .arg(Ini, QString::fromStdString(Kind)));
+    ApplyBuiltIn(Skin, pcMain);
+    return Skin;
+  }
+  int64_t Pixels = 0;
   for (int Picture = pcMain; Picture < PictureCount; ++Picture) {
     const char* Key = Sources[Picture].Key;
     const QString Path = Folder + QString::fromLocal8Bit(ReadProfileString(LocalPath(Ini), "BITMAPS", Key));
     QString Error;
-    const QImage Image = ReadBitmapFile(Path, Error);
+    QImage Image = ReadBitmapFile(Path, Error);
+    Pixels += int64_t(Image.width()) * Image.height();
+    if (Pixels > MaxSkinPixels) {
+      Image = QImage();
+      Error = QStringLiteral("the skin's pictures hold more than %1 pixels in all").arg(MaxSkinPixels);
+    }
     if (Image.isNull()) {
       ReportError(QStringLiteral("The skin bitmap \"%1\" (%2 in %3) cannot be loaded: %4.")
                       .arg(Path, Key, Ini, Error));

@@ -3,18 +3,18 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <thread>
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
-
-#include "core/MMCUnit.h"
-#include "core/NESUnit.h"
 #include "dialogs/SplashUnit.h"
 #include "frontend/MainUnit.h"
+#include "platform/RegularFile.h"
 #include "platform/audio/AudioDevice.h"
 
 namespace {
@@ -51,6 +51,11 @@ int main(int argc, char* argv[]) {
         return 2;
       }
       record = QString::fromLocal8Bit(argv[i]);
+      // A pipe would hold the window until something reads it.
+      if (const std::string kind = NotAFile(argv[i]); !kind.empty() && kind != "a device") {
+        std::fprintf(stderr, "pixtor: cannot write the joypad script %s: it is %s\n", argv[i], kind.c_str());
+        return 2;
+      }
     } else if (argv[i][0] == '-' && argv[i][1] == '-' && !QFileInfo::exists(QString::fromLocal8Bit(argv[i]))) {
       std::fprintf(stderr, "pixtor: unknown option %s\n%s", argv[i], Usage);
       return 2;
@@ -62,14 +67,22 @@ int main(int argc, char* argv[]) {
     }
   }
 
+  std::error_code error;
+  if (cartridge && !record.isEmpty() && std::filesystem::equivalent(cartridge, QFile::encodeName(record).data(), error)) {
+    std::fprintf(stderr, "pixtor: the joypad script %s is the cartridge %s\n", qPrintable(record), cartridge);
+    return 2;
+  }
+
   QApplication application(argc, argv);
-  QApplication::setApplicationDisplayName(AppTitle);
+  // The program's name where the desktop shows one; the windows' captions stay as they are.
+  QApplication::setApplicationName(AppTitle);
+  QGuiApplication::setDesktopFileName(QStringLiteral("pixtor"));
   // The real sound devices, made before the console that opens them and gone after it.
   TAudioBackends audio;
 
   TMainForm form(canvas);
   form.ShowStats = stats;
-  form.InputRecordPath = record;
+  form.InputRecord.SetPath(record);
   form.Splash = std::make_unique<TfrmSplash>();
   form.Splash->show();
   form.Splash->repaint();
@@ -79,16 +92,8 @@ int main(int argc, char* argv[]) {
   form.show();
   if (cartridge) {
     const QString path = QString::fromLocal8Bit(cartridge);
-    QTimer::singleShot(0, &form, [&form, path] {
-      if (!QFileInfo(path).isFile()) {
-        std::fprintf(stderr, "pixtor: %s: no such cartridge file\n", qPrintable(path));
-        return;
-      }
-      form.OpenCartridge(path);
-      if (!form.CartridgeLoaded)
-        std::fprintf(stderr, "pixtor: %s: cannot run this cartridge%s%s\n", qPrintable(path),
-                     form.NES->MMC->MappingName.empty() ? "" : ": ", form.NES->MMC->MappingName.c_str());
-    });
+    QTimer::singleShot(0, &form, [&form, path] { form.OpenCartridge(path); });
   }
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  return status != 0 ? status : form.InputRecord.Failed() ? 1 : 0;
 }

@@ -36,6 +36,8 @@ public:
   // std::runtime_error naming the file and the reason.
   void SaveToFile(const std::string& Path) const;
 
+  friend bool operator==(const TDIB&, const TDIB&) = default;
+
 private:
   alignas(64) std::array<uint8_t, Width * Height> Pixels{};
   std::array<TRGB, ColorCount> Colors{};

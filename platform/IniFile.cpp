@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string_view>
 
+#include "platform/RegularFile.h"
+
 namespace {
 
 // A description file is a few hundred bytes; whatever lies past this is not read.
@@ -34,6 +36,7 @@ std::string_view Unquote(std::string_view Value) {
 } // namespace
 
 std::string ReadProfileString(const std::string& Path, const std::string& Section, const std::string& Key) {
+  if (!NotAFile(Path).empty()) return {};
   std::ifstream File(Path, std::ios::binary);
   if (!File) return {};
   std::string Text;

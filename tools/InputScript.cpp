@@ -14,7 +14,8 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 8> ButtonNames = {"a", "b", "select", "start", "up", "down", "left", "right"};
+// In the order of the bits of TScriptStep::Buttons; read in any letter case.
+constexpr std::array<std::string_view, 8> ButtonNames = {"A", "B", "Select", "Start", "Up", "Down", "Left", "Right"};
 
 // Key codes of the scripted keyboard: pad p's button b is 0x1000 + 8p + b.
 constexpr uint32_t KeyCode(int Pad, int Button) { return 0x1000 + 8 * Pad + Button; }
@@ -59,7 +60,7 @@ std::vector<TScriptStep> ReadInputScript(std::FILE* File, const std::string& Nam
       if (word == "-") continue;
       auto found = std::find_if(ButtonNames.begin(), ButtonNames.end(), [word](std::string_view name) {
         return word.size() == name.size() && std::equal(word.begin(), word.end(), name.begin(), [](char a, char b) {
-                 return std::tolower(uint8_t(a)) == b;
+                 return std::tolower(uint8_t(a)) == std::tolower(uint8_t(b));
                });
       });
       if (found == ButtonNames.end()) throw bad("unknown button \"" + std::string(word) + "\"");
@@ -70,6 +71,14 @@ std::vector<TScriptStep> ReadInputScript(std::FILE* File, const std::string& Nam
   if (std::ferror(File)) throw std::runtime_error("cannot read " + Name + ": " + std::strerror(errno ? errno : EIO));
   std::stable_sort(steps.begin(), steps.end(), [](auto& a, auto& b) { return a.Frame < b.Frame; });
   return steps;
+}
+
+std::string InputScriptLine(int64_t Frame, int Pad, uint8_t Buttons) {
+  std::string line = std::to_string(Frame) + ' ' + char('1' + Pad);
+  if (Buttons == 0) line += " -";
+  for (size_t b = 0; b < ButtonNames.size(); ++b)
+    if (Buttons >> b & 1) line.append(" ").append(ButtonNames[b]);
+  return line + '\n';
 }
 
 TScriptedPads::TScriptedPads(std::vector<TScriptStep> Steps) : Steps(std::move(Steps)) {

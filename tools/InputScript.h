@@ -25,6 +25,9 @@ struct TScriptStep {
 // std::runtime_error naming the line, a read error one naming the file.
 std::vector<TScriptStep> ReadInputScript(std::FILE* File, const std::string& Name);
 
+// The script line saying that Pad (0 or 1) holds Buttons from Frame on, with its line feed.
+std::string InputScriptLine(int64_t Frame, int Pad, uint8_t Buttons);
+
 // The keyboard behind both scripted pads: each pad's input object assigns
 // its eight buttons to key codes of their own, which this source reports as
 // held while the script says so.

@@ -24,6 +24,7 @@
 #include "core/PPUUnit.h"
 #include "core/PSGUnit.h"
 #include "platform/DIB.h"
+#include "platform/RegularFile.h"
 #include "tools/InputScript.h"
 #include "tools/OutputFile.h"
 #include "tools/RunnerOptions.h"
@@ -48,18 +49,6 @@ template <typename Peek> void Dump(TOutputFile& Out, const TRange& Range, Peek R
   }
 }
 
-// A file the runner reads must be a regular file: a directory, a pipe or a
-// device is named for what it is.
-void CheckReadable(const std::string& Path) {
-  struct stat info;
-  if (::stat(Path.c_str(), &info) != 0) throw std::runtime_error("cannot read " + Path + ": " + std::strerror(errno));
-  const char* kind = S_ISREG(info.st_mode)  ? nullptr
-                     : S_ISDIR(info.st_mode)  ? "a directory"
-                     : S_ISFIFO(info.st_mode) ? "a pipe (FIFO)"
-                     : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device"
-                                                                       : "a socket";
-  if (kind) throw std::runtime_error("cannot read " + Path + ": it is " + std::string(kind) + ", not a file");
-}
 
 // 64-bit FNV-1a.
 uint64_t Hash(const uint8_t* Bytes, size_t Count, uint64_t Value = 0xCBF29CE484222325ull) {
@@ -78,11 +67,7 @@ public:
   void Load() {
     CheckReadable(Options.Cartridge);
     if (!NES.MMC->LoadROM(Options.Cartridge)) {
-      const std::string& reason = NES.MMC->MappingName;
-      throw std::runtime_error("cannot run " + Options.Cartridge + ": " +
-                               (NES.MMC->FileName.empty() ? "no such file"
-                                : reason.empty()          ? "not an iNES image"
-                                                          : reason));
+      throw std::runtime_error("cannot run " + Options.Cartridge + ": " + NES.MMC->Refusal());
     }
   }
 

@@ -1,12 +1,10 @@
 #include "platform/qt/Screens.h"
 
+#include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QPainter>
 
-#include <cstring>
-
-#include "platform/DIB.h"
 
 std::array<QRgb, 256> ColorTableRgb(const TDIB& Image) {
   std::array<QRgb, 256> rgb;
@@ -23,29 +21,38 @@ TDXScreen::TDXScreen(QWidget* Parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-bool TDXScreen::Initialize() {
-  // A context that can be made current on a surface of this screen is what
-  // the widget will paint with.
+namespace {
+
+// A context that can be made current on a surface of Screen is what the
+// widget will paint with.
+bool ContextWorks(QScreen* Screen) {
   QOpenGLContext context;
-  QOffscreenSurface surface(screen());
+  QOffscreenSurface surface(Screen);
   surface.create();
-  Initialized = context.create() && context.makeCurrent(&surface);
-  if (Initialized) context.doneCurrent();
+  const bool works = context.create() && context.makeCurrent(&surface);
+  if (works) context.doneCurrent();
+  return works;
+}
+
+} // namespace
+
+bool TDXScreen::Possible() { return ContextWorks(QGuiApplication::primaryScreen()); }
+
+bool TDXScreen::Initialize() {
+  Initialized = ContextWorks(screen());
   return Initialized;
 }
 
 void TDXScreen::Assign(const TDIB& Image) {
+  if (Image == Picture) return;
+  Picture = Image;
   const std::array<QRgb, 256> rgb = ColorTableRgb(Image);
-  bool changed = false;
   for (int y = 0; y < TDIB::Height; ++y) {
     const uint8_t* source = Image.ScanLine(y);
     QRgb* target = reinterpret_cast<QRgb*>(Frame.scanLine(y));
-    for (int x = 0; x < TDIB::Width; ++x) {
-      changed |= target[x] != rgb[source[x]];
-      target[x] = rgb[source[x]];
-    }
+    for (int x = 0; x < TDIB::Width; ++x) target[x] = rgb[source[x]];
   }
-  Changed |= changed;
+  Changed = true;
 }
 
 // A picture that is the one on the screen already is not painted again:
@@ -54,8 +61,8 @@ void TDXScreen::Flip() {
   ++Flips;
   if (!Changed) return;
   Changed = false;
-  // Shown now, as a flip does; a posted update can wait behind the run
-  // loop's own event handling (seen after a drop) and never come.
+  // Shown now, as a flip does: a posted update waits behind the run loop's
+  // own event handling, which can hold it back for as long as a game runs.
   repaint();
 }
 
@@ -76,16 +83,12 @@ TPaintBox::TPaintBox(QWidget* Parent) : QWidget(Parent), Frame(TDIB::Width, TDIB
 
 void TPaintBox::Draw(int X, int Y, const TDIB& Image) {
   ++Draws;
-  const std::array<QRgb, 256> rgb = ColorTableRgb(Image);
-  const QList<QRgb> colors(rgb.begin(), rgb.end());
-  bool changed = colors != Frame.colorTable() || Origin != QPoint(X, Y);
-  for (int y = 0; y < TDIB::Height; ++y) {
-    changed = changed || std::memcmp(Image.ScanLine(y), Frame.constScanLine(y), TDIB::Width) != 0;
-    std::copy_n(Image.ScanLine(y), TDIB::Width, Frame.scanLine(y));
-  }
-  if (!changed) return; // the screen shows it already
-  Frame.setColorTable(colors);
+  if (Image == Picture && Origin == QPoint(X, Y)) return; // the screen shows it already
+  Picture = Image;
   Origin = QPoint(X, Y);
+  const std::array<QRgb, 256> rgb = ColorTableRgb(Image);
+  Frame.setColorTable(QList<QRgb>(rgb.begin(), rgb.end()));
+  for (int y = 0; y < TDIB::Height; ++y) std::copy_n(Image.ScanLine(y), TDIB::Width, Frame.scanLine(y));
   repaint(); // now, as the accelerated screen's flip
 }
 

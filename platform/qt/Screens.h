@@ -7,6 +7,7 @@
 #include <QOpenGLWidget>
 #include <QWidget>
 
+#include "platform/DIB.h"
 #include "platform/Display.h"
 
 // The accelerated screen: an OpenGL widget whose drawing surface takes the
@@ -17,6 +18,9 @@ class TDXScreen final : public QOpenGLWidget, public TDXDraw, private TDrawSurfa
 public:
   explicit TDXScreen(QWidget* Parent);
 
+  // Whether an OpenGL context can be made at all. Where none can, no such
+  // screen may exist: the toolkit would composite the window through OpenGL.
+  static bool Possible();
   // Tries OpenGL; false when no context can be made. Finalize undoes it.
   bool Initialize();
   void Finalize() { Initialized = false; }
@@ -32,8 +36,9 @@ public:
   void Flip() override;
   void SetVisible(bool Visible) override { setVisible(Visible); }
 
-  // Pictures shown since start.
+  // Pictures shown since start, and the last one as the console presented it.
   uint64_t Flips = 0;
+  const TDIB& Shown() const { return Picture; }
 
 protected:
   void paintGL() override;
@@ -43,7 +48,8 @@ private:
 
   bool Initialized = false;
   bool Changed = true; // the frame differs from the picture last painted
-  QImage Frame;        // 256 x 240, 32 bits
+  TDIB Picture;
+  QImage Frame; // Picture in 32 bits
 };
 
 // The plain screen: a widget that paints the 8-bit frame through its colour table, unscaled.
@@ -52,13 +58,16 @@ public:
   explicit TPaintBox(QWidget* Parent);
 
   void Draw(int X, int Y, const TDIB& Image) override;
+  // Pictures drawn since start, and the last one.
   uint64_t Draws = 0;
+  const TDIB& Shown() const { return Picture; }
 
 protected:
   void paintEvent(QPaintEvent* Event) override;
 
 private:
-  QImage Frame; // 8 bits with its colour table
+  TDIB Picture;
+  QImage Frame; // Picture, 8 bits with its colour table
   QPoint Origin;
 };
 

@@ -21,6 +21,9 @@ class TSkinLabel : public QWidget {
 public:
   static constexpr int CellWidth = 5;
   static constexpr int CellHeight = 6;
+  // The part of a font picture that holds cells: three rows, the longest of 31.
+  static constexpr int FontWidth = 31 * CellWidth;
+  static constexpr int FontHeight = 3 * CellHeight;
   static constexpr int ScrollStep = 2;
   static constexpr int ScrollInterval = 100; // ms
   static constexpr int EndWait = 1000;       // ms

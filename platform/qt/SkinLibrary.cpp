@@ -7,6 +7,8 @@
 #include <QtEndian>
 #include <cstdlib>
 
+#include "platform/RegularFile.h"
+
 TSkinLibrary::TSkinLibrary() {
   const QString Folder = QCoreApplication::applicationDirPath();
   for (const QString& Path : {Folder + "/" + SkinLibraryName, Folder + "/../lib/pixtor/" + SkinLibraryName}) {
@@ -67,6 +69,10 @@ QImage ReadBitmap(QIODevice& Device, QString& Error) {
 }
 
 QImage ReadBitmapFile(const QString& Path, QString& Error) {
+  if (const std::string Kind = NotAFile(QFile::encodeName(Path).toStdString()); !Kind.empty()) {
+    Error = QStringLiteral("it is %1, not a file").arg(QString::fromStdString(Kind));
+    return {};
+  }
   QFile File(Path);
   if (!File.open(QIODevice::ReadOnly)) {
     Error = File.errorString();

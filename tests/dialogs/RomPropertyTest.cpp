@@ -81,6 +81,15 @@ TEST(RomPropertyTest, NothingToChangeOrTabTo) {
   }
   for (QCheckBox* flag : {dialog.cbVertMirror, dialog.cbBattery, dialog.cbTrainer, dialog.cbFourScreen})
     EXPECT_FALSE(flag->isEnabled());
+  dialog.show(); // laid out at its fixed size: every caption and field shows whole
+  for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+    if (!qobject_cast<QLineEdit*>(widget) && !qobject_cast<QCheckBox*>(widget) && !qobject_cast<QLabel*>(widget))
+      continue;
+    EXPECT_GE(widget->height(), widget->sizeHint().height()) << widget->objectName().toStdString();
+    if (qobject_cast<QCheckBox*>(widget)) {
+      EXPECT_GE(widget->width(), widget->sizeHint().width());
+    }
+  }
 }
 
 } // namespace

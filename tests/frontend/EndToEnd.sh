@@ -62,7 +62,11 @@ start_pixtor() {
   sleep 1.5
 }
 
+# caption WINDOW: the window's title as the X server holds it.
+caption() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
+
 start_pixtor "$cartridge"
+[ "$(caption "$window")" = Pixtor ] || fail "the window's caption is \"$(caption "$window")\""
 
 # As a player would: Start on the title, then run right for a second.
 hold Return 0.3
@@ -104,6 +108,7 @@ eval "$("$helper" layout 2>/dev/null)"
 start_pixtor "$cartridge"
 xdotool mousemove --window "$window" 353 44 click 1
 dialog=$(find_window '^Setting \.\.\.$')
+[ "$(caption "$dialog")" = "Setting ..." ] || fail "the settings dialog's caption is \"$(caption "$dialog")\""
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 at() { set -- $1; xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.3; }
 at "$frame_skip"; xdotool key ctrl+a type 1

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <sys/stat.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -15,6 +20,7 @@
 #include "frontend/MainUnit.h"
 #include "platform/FrameClock.h"
 #include "platform/WindowInput.h"
+#include "platform/qt/Screens.h"
 #include "platform/qt/PlusButton.h"
 #include "platform/qt/SkinLabel.h"
 #include "tests/FakePrompts.h"
@@ -37,7 +43,7 @@ QByteArray Cartridge(uint8_t ProgPages, uint8_t CharPages) {
 class MainFormTest : public testing::Test {
 protected:
   MainFormTest() {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir.filePath("config"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(Dir.filePath("config")));
   }
   QString Write(const QString& Name, const QByteArray& Contents) {
     QFile file(Dir.filePath(Name));
@@ -209,7 +215,8 @@ TEST_F(MainFormTest, SlotsKeepTheirPathUntilALoadFails) {
   // An empty slot whose dialog is cancelled stays empty and up.
   form.Slots[7]->Click();
   EXPECT_FALSE(form.Slots[7]->Down());
-  EXPECT_TRUE(Fake.Errors.isEmpty());
+  ASSERT_EQ(Fake.Errors.size(), 1); // the slot whose file is gone
+  EXPECT_TRUE(Fake.Errors[0].contains("gone.nes"));
 }
 
 TEST_F(MainFormTest, OpenDuringARunNestsAndEveryRunEnds) {
@@ -258,6 +265,159 @@ TEST_F(MainFormTest, SnapshotWritesTheFrameOrSaysWhyNot) {
   ASSERT_EQ(Fake.Errors.size(), 1);
   EXPECT_TRUE(Fake.Errors[0].contains("shot.bmp"));
   EXPECT_TRUE(form.CartridgeLoaded);
+}
+
+TEST_F(MainFormTest, SnapshotIsThePictureOnTheScreen) {
+  TMainForm form(true);
+  form.FormShow();
+  form.NES->FrameRate = 1;
+  const auto snapshot = [&](const QString& Name) {
+    Fake.Chosen = Dir.filePath(Name);
+    form.btnSnapShotClick();
+    QFile shot(Fake.Chosen);
+    EXPECT_TRUE(shot.open(QIODevice::ReadOnly));
+    const TDIB& shown = form.ScreenTV->Shown();
+    const std::vector<uint8_t> bytes = shown.FileBytes();
+    EXPECT_EQ(shot.readAll(), QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    // The sprites' colours are 17 to 31.
+    const uint8_t* pixels = shown.ScanLine(0);
+    EXPECT_TRUE(std::any_of(pixels, pixels + TDIB::Width * TDIB::Height, [](uint8_t p) { return p > 16; }))
+        << Name.toStdString();
+  };
+  Fake.Chosen = PIXTOR_BUSY_IMAGE;
+  QTimer::singleShot(300, [&] {
+    snapshot("running.bmp"); // between two lines of a frame
+    form.btnPauseClick();
+  });
+  form.btnOpenFileClick();
+  snapshot("paused.bmp"); // the console stopped on line 8, the next frame begun
+  EXPECT_TRUE(Fake.Errors.isEmpty());
+}
+
+TEST_F(MainFormTest, ARefusedCartridgeIsToldAndNamedNowhere) {
+  TMainForm form(true);
+  form.FormShow();
+  QByteArray mapper1 = Cartridge(1, 1);
+  mapper1[6] = 0x10;
+  const QString refused = Write("mapper1.nes", mapper1);
+  const QString text = Write("notes.txt", "not a cartridge\n");
+  Fake.Chosen = Write("game.nes", Cartridge(1, 1));
+  DuringTheRun([&] {
+    Fake.Chosen = refused;
+    form.btnOpenFileClick(); // F2 during a game
+  });
+  form.btnOpenFileClick();
+  Fake.Chosen = text;
+  form.btnOpenFileClick();
+  ASSERT_EQ(Fake.Errors.size(), 2);
+  EXPECT_TRUE(Fake.Errors[0].contains(refused) && Fake.Errors[0].contains("mapper #1 not supported"));
+  EXPECT_TRUE(Fake.Errors[1].contains(text) && Fake.Errors[1].contains("not an iNES image"));
+  EXPECT_FALSE(form.CartridgeLoaded || form.NES->Running || form.btnRun->isEnabled());
+  EXPECT_EQ(form.slTitle->Caption(), form.GetInfoLine());
+  EXPECT_TRUE(form.GetInfoLine().contains("No Cartridge Loaded"));
+}
+
+TEST_F(MainFormTest, CancellingAnEmptySlotsDialogLeavesTheGameRunning) {
+  TMainForm form(true);
+  form.FormShow();
+  Fake.Chosen = Write("game.nes", Cartridge(1, 1));
+  DuringTheRun([&] {
+    Fake.Chosen.clear();
+    form.Slots[4]->Click();
+    EXPECT_TRUE(form.NES->Running && form.CartridgeLoaded && form.btnSnapShot->isEnabled());
+    EXPECT_FALSE(form.Slots[4]->Down());
+    form.btnPauseClick();
+  });
+  form.btnOpenFileClick();
+  // The Open dialog starts in the folder of the cartridge chosen last.
+  form.btnOpenFileClick();
+  EXPECT_EQ(Fake.StartFolder, Dir.path());
+  EXPECT_TRUE(form.CartridgeLoaded);
+}
+
+TEST_F(MainFormTest, TheJoypadScriptIsNeverTheCartridgeAndItsFailuresAreTold) {
+  const QByteArray image = Cartridge(1, 1);
+  const QString game = Write("game.nes", image);
+  ASSERT_TRUE(QFile::link(game, Dir.filePath("link.nes")));
+  for (const QString& script : {Dir.filePath("link.nes"), Dir.filePath("no/such/folder/input.txt")}) {
+    TMainForm form(true);
+    form.FormShow();
+    form.InputRecord.SetPath(script);
+    Fake.Errors.clear();
+    Fake.Chosen = game;
+    for (int start = 0; start < 2; ++start) {
+      DuringTheRun([&] { form.btnPauseClick(); });
+      form.btnOpenFileClick();
+    }
+    form.close();
+    EXPECT_EQ(Fake.Errors.size(), 1) << script.toStdString(); // once, however often the game starts
+    EXPECT_TRUE(Fake.Errors.value(0).contains(script));
+    EXPECT_TRUE(form.InputRecord.Failed());
+  }
+  QFile cartridge(game);
+  ASSERT_TRUE(cartridge.open(QIODevice::ReadOnly));
+  EXPECT_EQ(cartridge.readAll(), image);
+}
+
+TEST_F(MainFormTest, ASettingsFileThatCannotBeReadIsKeptAsItIs) {
+  QDir().mkpath(Dir.filePath("config/Brovane"));
+  QByteArray utf16("\xFF\xFE", 2);
+  for (char c : QByteArray("[General]\nFrameRate=5\n")) utf16.append(c).append('\0');
+  Write("config/Brovane/Pixtor.conf", utf16);
+  {
+    TMainForm form(true);
+    EXPECT_EQ(form.NES->FrameRate, 3);
+    form.close();
+  }
+  ASSERT_EQ(Fake.Errors.size(), 1);
+  EXPECT_TRUE(Fake.Errors[0].contains("not saved"));
+  QFile file(SettingsFile());
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), utf16);
+}
+
+TEST_F(MainFormTest, ASettingsFileBehindALinkIsWrittenThroughIt) {
+  QDir().mkpath(Dir.filePath("config/Brovane"));
+  QDir().mkpath(Dir.filePath("dotfiles"));
+  const QString target = Write("dotfiles/Pixtor.conf", "[General]\nFrameRate=2147483647\n");
+  ASSERT_TRUE(QFile::link(target, SettingsFile()));
+  {
+    TMainForm form(true);
+    EXPECT_EQ(form.NES->FrameRate, 10); // the dialog's largest frame skip
+    ASSERT_EQ(Fake.Errors.size(), 1);
+    EXPECT_TRUE(Fake.Errors[0].contains("FrameRate"));
+    form.NES->FrameRate = 4;
+    form.close();
+  }
+  EXPECT_TRUE(QFileInfo(SettingsFile()).isSymLink());
+  QSettings written(target, QSettings::IniFormat);
+  EXPECT_EQ(written.value("FrameRate").toInt(), 4);
+
+  // A link to a pipe: nothing waits for it, and it stays a pipe.
+  const QString pipe = Dir.filePath("dotfiles/pipe");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  QFile::remove(SettingsFile());
+  ASSERT_TRUE(QFile::link(pipe, SettingsFile()));
+  Fake.Errors.clear();
+  {
+    TMainForm form(true);
+    form.close();
+  }
+  ASSERT_EQ(Fake.Errors.size(), 1);
+  EXPECT_TRUE(Fake.Errors[0].contains("pipe"));
+  struct stat info;
+  ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST_F(MainFormTest, TheCanvasWindowShowsWithoutOpenGL) {
+  TMainForm form(true);
+  EXPECT_EQ(form.DXScreenTV, nullptr);
+  form.show();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(form.DirectDrawAvailable);
+  EXPECT_EQ(form.windowTitle(), "Pixtor");
+  form.close();
 }
 
 TEST_F(MainFormTest, ScreenModeThatIsNotAModeKeepsTheWindow) {
