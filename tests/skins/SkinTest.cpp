@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QBuffer>
 #include <QDir>
 
@@ -129,6 +131,17 @@ TEST(ReadSkin, BadBitmapIsReportedAndTheRestComeFromTheBuiltInSkin) {
        [](const TSkinFolder& F) { F.Write("SKIN.INI", "[BITMAPS]\nMain=MAIN.BMP\nsystem = SYSTEM.BMP\n"); },
        "",
        {Installed, Installed, Library, Library, Library, Library}},
+      {"a pipe, which nothing writes",
+       [](const TSkinFolder& F) {
+         QFile::remove(F.Path() + "SETTINGS.BMP");
+         ASSERT_EQ(::mkfifo(QFile::encodeName(F.Path() + "SETTINGS.BMP").constData(), 0600), 0);
+       },
+       "SETTINGS.BMP",
+       {Installed, Installed, Library, Library, Library, Library}},
+      {"more pixels in all than a skin may hold",
+       [](const TSkinFolder& F) { F.Save("NUMBERS.BMP", QImage(1500, 600, QImage::Format_Mono)); },
+       "NUMBERS.BMP",
+       {Installed, Installed, Installed, Library, Library, Library}},
       {"unreadable",
        [](const TSkinFolder& F) { QFile::setPermissions(F.Path() + "BUTTONS.BMP", {}); },
        "BUTTONS.BMP",
