@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "frontend/SkinUnit.h"
+#include "platform/qt/SkinLibrary.h"
 
 TfrmAbout::TfrmAbout(QWidget* Parent)
     : QDialog(Parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), imgLogo(new QLabel(this)),

@@ -23,12 +23,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "core/NESUnit.h"
-#include "core/PSGUnit.h"
-#include "frontend/MainUnit.h"
 #include "platform/IniFile.h"
-#include "platform/qt/DisplayModes.h"
+#include "platform/qt/KeyMap.h"
 #include "platform/qt/Prompts.h"
+#include "platform/qt/SkinLibrary.h"
 
 namespace {
 
@@ -40,8 +38,6 @@ const std::array<TKeyListMembers, 2> KeyListMembers = {{
      &TfrmSetting::cb2A, &TfrmSetting::cb2B, &TfrmSetting::cb2Start, &TfrmSetting::cb2Select},
 }};
 const std::array<QCheckBox * TfrmSetting::*, 2> JoyMembers = {&TfrmSetting::cbJoy1, &TfrmSetting::cbJoy2};
-const std::array<const char*, 8> PadButtonNames = {"UP", "DOWN", "LEFT",  "RIGHT",
-                                                   "A",  "B",    "START", "SELECT"};
 
 const QString DefaultSkin = QStringLiteral("Default");
 // Who made the built-in skin, shown for the "Default" entry.
@@ -49,17 +45,10 @@ const QString DefaultSkinAuthor = QStringLiteral("Brovane, for Pixtor");
 const QString SkinIniName = QStringLiteral("SKIN.INI");
 const QString ErrorCaption = QStringLiteral("ERROR");
 
-TPadKeys& PadKeys(TMainForm& Form, int Pad) { return Pad == 0 ? Form.Pad1Keys : Form.Pad2Keys; }
-bool& PadEnabled(TMainForm& Form, int Pad) { return Pad == 0 ? Form.Pad1Enabled : Form.Pad2Enabled; }
+TPadKeys& PadKeys(TSettings& Settings, int Pad) { return Pad == 0 ? Settings.Pad1Keys : Settings.Pad2Keys; }
+bool& PadEnabled(TSettings& Settings, int Pad) { return Pad == 0 ? Settings.Pad1Enabled : Settings.Pad2Enabled; }
 
 QString SkinName(const QString& Line) { return Line.section(u'=', 0, 0); }
-
-// The folder of the first line named Name; empty when there is none.
-QString SkinFolder(const QStringList& SkinList, const QString& Name) {
-  for (const QString& line : SkinList)
-    if (SkinName(line) == Name) return line.section(u'=', 1);
-  return {};
-}
 
 QString ReadInfo(const QString& IniPath, const char* Key) {
   return QString::fromStdString(ReadProfileString(QFile::encodeName(IniPath).toStdString(), "INFO", Key));
@@ -94,7 +83,10 @@ QLabel* NewLabel(const QString& Caption, QWidget* Buddy) {
 
 } // namespace
 
-TfrmSetting::TfrmSetting(TMainForm* Owner) : QDialog(Owner, Qt::Tool), Owner(Owner) {
+TfrmSetting::TfrmSetting(QWidget* Owner, const TSettings& Settings, bool DirectDrawAvailable,
+                         std::vector<TDisplayMode> DisplayModes)
+    : QDialog(Owner, Qt::Tool), Settings(Settings), DirectDrawAvailable(DirectDrawAvailable),
+      DisplayModes(std::move(DisplayModes)) {
   setWindowTitle(QStringLiteral("Setting ..."));
   setFixedSize(361, 324);
 
@@ -214,7 +206,7 @@ QWidget* TfrmSetting::NewJoypadPage(int Pad) {
     list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     list->setMaxVisibleItems(16);
     this->*KeyListMembers[Pad][i] = list;
-    QLabel* label = NewLabel(QString::fromLatin1(PadButtonNames[i]), list);
+    QLabel* label = NewLabel(QString::fromLatin1(PadKeyNames[i]), list);
     if (i == 0 || i == 1) {
       const int row = i == 0 ? 0 : 4;
       grid->addWidget(label, row, 0, 1, 2, Qt::AlignBottom | Qt::AlignHCenter);
@@ -312,45 +304,45 @@ void TfrmSetting::FormCreate() {
       for (const TKeyName& key : KeyTable)
         list->addItem(QString::fromLatin1(key.Name), key.Code);
 
-  if (Owner->DirectDrawAvailable) {
-    for (const TDisplayMode& mode : Owner->DisplayModes().Modes())
+  if (DirectDrawAvailable) {
+    for (const TDisplayMode& mode : DisplayModes)
       cbDisplay->addItem(FormatDisplayMode(mode));
   } else {
     rbFull->setEnabled(false);
     lblDisplay->setEnabled(false);
   }
 
-  seRate->setValue(Owner->NES->FrameRate);
-  tbVolume->setValue(10 - Owner->NES->PSG->Volume * 10 / 255);
+  seRate->setValue(Settings.FrameRate);
+  tbVolume->setValue(10 - Settings.SoundVolume * 10 / 255);
   tbVolumeChange(); // the position may not have moved
   const std::array<QCheckBox*, 4> channels = {cbCH1, cbCH2, cbCH3, cbCH4};
   for (size_t i = 0; i < channels.size(); ++i)
-    channels[i]->setChecked(Owner->NES->PSG->ChannelOn[i]);
+    channels[i]->setChecked(Settings.SoundChannel[i]);
 
   for (int pad = 0; pad < 2; ++pad) {
     const std::array<QComboBox*, 8> lists = KeyLists(pad);
     // A code missing from the key table leaves its list without a selection.
     for (size_t i = 0; i < lists.size(); ++i)
-      lists[i]->setCurrentIndex(lists[i]->findData(PadKeys(*Owner, pad)[i]));
-    (this->*JoyMembers[pad])->setChecked(PadEnabled(*Owner, pad));
+      lists[i]->setCurrentIndex(lists[i]->findData(PadKeys(Settings, pad)[i]));
+    (this->*JoyMembers[pad])->setChecked(PadEnabled(Settings, pad));
   }
 
-  if (Owner->ViewMode == 0)
+  if (Settings.ViewMode == 0)
     rbNormal->setChecked(true);
-  else if (Owner->ViewMode == 1)
+  else if (Settings.ViewMode == 1)
     rbFull->setChecked(true);
 
-  const int mode = cbDisplay->findText(Owner->ScreenMode);
+  const int mode = cbDisplay->findText(Settings.ScreenMode);
   cbDisplay->setCurrentIndex(mode >= 0 ? mode : (cbDisplay->count() > 0 ? 0 : -1));
 
-  DialogSkinList = Owner->SkinList;
+  DialogSkinList = Settings.SkinList;
   lbSkins->addItem(DefaultSkin);
   for (const QString& line : DialogSkinList)
     lbSkins->addItem(SkinName(line));
 
-  // The owner's empty skin name becomes "Default" here, whether the dialog is accepted or not.
-  if (Owner->SkinUsed.isEmpty()) Owner->SkinUsed = DefaultSkin;
-  const QList<QListWidgetItem*> used = lbSkins->findItems(Owner->SkinUsed, Qt::MatchExactly);
+  // An empty skin name becomes "Default" here, whether the dialog is accepted or not.
+  if (Settings.SkinUsed.isEmpty()) Settings.SkinUsed = DefaultSkin;
+  const QList<QListWidgetItem*> used = lbSkins->findItems(Settings.SkinUsed, Qt::MatchExactly);
   SelectSkin(used.isEmpty() ? -1 : lbSkins->row(used.first()));
   lbSkinsClick();
 }
@@ -360,31 +352,30 @@ void TfrmSetting::rbNormalClick(QRadioButton* Sender) { cbDisplay->setEnabled(Se
 void TfrmSetting::tbVolumeChange() { lbVolume->setNum(10 - tbVolume->value()); }
 
 void TfrmSetting::btnOKClick() {
-  TNES& nes = *Owner->NES;
-  nes.FrameRate = seRate->value();
-  nes.PSG->Volume = (10 - tbVolume->value()) * 255 / 10;
+  Settings.FrameRate = seRate->value();
+  Settings.SoundVolume = (10 - tbVolume->value()) * 255 / 10;
   const std::array<QCheckBox*, 4> channels = {cbCH1, cbCH2, cbCH3, cbCH4};
   for (size_t i = 0; i < channels.size(); ++i)
-    nes.PSG->ChannelOn[i] = channels[i]->isChecked();
+    Settings.SoundChannel[i] = channels[i]->isChecked();
 
   for (int pad = 0; pad < 2; ++pad) {
     const std::array<QComboBox*, 8> lists = KeyLists(pad);
     // A list without a selection keeps its button's stored code.
     for (size_t i = 0; i < lists.size(); ++i)
-      if (lists[i]->currentIndex() >= 0) PadKeys(*Owner, pad)[i] = lists[i]->currentData().toUInt();
-    PadEnabled(*Owner, pad) = (this->*JoyMembers[pad])->isChecked();
+      if (lists[i]->currentIndex() >= 0) PadKeys(Settings, pad)[i] = lists[i]->currentData().toUInt();
+    PadEnabled(Settings, pad) = (this->*JoyMembers[pad])->isChecked();
   }
 
   if (rbNormal->isChecked()) {
-    Owner->ViewMode = 0;
+    Settings.ViewMode = 0;
   } else if (rbFull->isChecked()) {
-    Owner->ViewMode = 1;
-    Owner->ScreenMode = cbDisplay->currentText();
+    Settings.ViewMode = 1;
+    Settings.ScreenMode = cbDisplay->currentText();
   }
 
   const int line = lbSkins->currentRow() - 1;
-  Owner->SkinUsed = line < 0 ? QString() : SkinName(DialogSkinList[line]);
-  Owner->SkinList = DialogSkinList;
+  Settings.SkinUsed = line < 0 ? QString() : SkinName(DialogSkinList[line]);
+  Settings.SkinList = DialogSkinList;
   accept();
 }
 

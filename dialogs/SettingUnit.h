@@ -1,9 +1,13 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include <QDialog>
 #include <QStringList>
+
+#include "platform/qt/DisplayModes.h"
+#include "platform/qt/Settings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -16,17 +20,21 @@ class QRadioButton;
 class QSlider;
 class QSpinBox;
 class QTabWidget;
-class TMainForm;
 
-// The settings dialog: six tabs showing the main window's settings. It reads
-// its owner's fields when created and writes them back only on OK, where they
-// take effect at once; skins are added and deleted on a working copy of the
-// owner's skin list that replaces it on OK.
+// The settings dialog: six tabs showing the settings it is given, changed
+// only on OK; its owner then puts them in effect at once. Skins are added
+// and deleted on a working copy of the skin list that replaces it on OK.
 class TfrmSetting : public QDialog {
   Q_OBJECT
 
 public:
-  explicit TfrmSetting(TMainForm* Owner);
+  // Full screen and its display modes are offered when DirectDrawAvailable.
+  TfrmSetting(QWidget* Owner, const TSettings& Settings, bool DirectDrawAvailable,
+              std::vector<TDisplayMode> DisplayModes);
+
+  // The settings shown; on OK, the ones chosen. An empty skin name becomes
+  // "Default" when the dialog opens, OK or not.
+  TSettings Settings;
 
   QTabWidget* PageControl;
 
@@ -72,7 +80,7 @@ public:
   QPushButton* btnOK;
   QPushButton* btnCancel;
 
-  QStringList DialogSkinList; // "name=folder", as the owner's SkinList
+  QStringList DialogSkinList; // "name=folder", as TSettings::SkinList
 
   void FormCreate();
   // Bound to both radio buttons; Sender is the one that became checked.
@@ -97,5 +105,6 @@ private:
   void SelectSkin(int Row);
   void ShowSkinProperty(const QString& IniPath);
 
-  TMainForm* Owner;
+  bool DirectDrawAvailable;
+  std::vector<TDisplayMode> DisplayModes;
 };

@@ -3,8 +3,7 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "frontend/MainUnit.h"
-#include "frontend/SkinUnit.h"
+#include "platform/qt/SkinLibrary.h"
 
 TfrmSplash::TfrmSplash(QWidget* Parent)
     : QWidget(Parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),

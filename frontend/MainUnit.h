@@ -15,6 +15,7 @@
 
 #include "frontend/InputRecorder.h"
 #include "platform/Input.h"
+#include "platform/qt/Settings.h"
 
 class QLabel;
 class QFrame;
@@ -30,23 +31,6 @@ class TFrameClock;
 
 // The program's title, also the first piece of the info line.
 inline const QString AppTitle = QStringLiteral("Pixtor emulator");
-// The maker's notice, on the info line and the splash: only characters of the title font.
-inline const QString CopyrightNotice = QStringLiteral("Copyright 2026 Brovane.");
-
-// Key codes of a joypad, in the order UP, DOWN, LEFT, RIGHT, A, B, START, SELECT.
-using TPadKeys = std::array<uint32_t, 8>;
-inline constexpr TPadKeys DefaultPad1Keys = {38, 40, 37, 39, 32, 17, 13, 9};
-inline constexpr TPadKeys DefaultPad2Keys = {69, 88, 83, 68, 16, 90, 81, 87};
-inline constexpr int DefaultFrameRate = 3;
-inline constexpr int SlotCount = 10;
-
-// A named key of the settings dialog's key lists.
-struct TKeyName {
-  const char* Name;
-  uint32_t Code;
-};
-extern const std::array<TKeyName, 52> KeyTable;
-
 // The main window: a skinned, borderless window that owns the console and
 // drives it from its buttons and keys. Its logic is written as state changes
 // of this object and calls on the console; the widgets only show that state.
@@ -63,14 +47,8 @@ public:
   bool DirectDrawAvailable = false;
   bool Dragging = false;
   QPoint DragOrigin;
-  TPadKeys Pad1Keys = DefaultPad1Keys;
-  TPadKeys Pad2Keys = DefaultPad2Keys;
-  bool Pad1Enabled = false;
-  bool Pad2Enabled = false;
-  int32_t ViewMode = 0;
-  QString ScreenMode;
-  QString SkinUsed;
-  QStringList SkinList; // "name=folder", the folder ending with a separator
+  // The settings in effect, but for the slots' paths, which are the slot buttons' hints.
+  TSettings Settings;
 
   // Components, at their places in the 400 x 310 client area.
   QLabel* imBackground;
@@ -106,7 +84,12 @@ public:
   QString GetInfoLine() const;
   void LoadSettings();
   void SaveSettings();
-  void ApplyKeyAssignment();
+  // Puts New in effect at once: the keys and game controllers of both pads,
+  // the frame divisor, the sound's volume and channels, the slots and, when
+  // another skin is used, the skin.
+  void ApplySettings(const TSettings& New);
+  // The settings in effect, with the slots' paths.
+  TSettings CurrentSettings() const;
   void LoadSkin();
 
   // Commands.
@@ -157,8 +140,11 @@ private:
   void StartCartridge();
   void ReportFileError(const std::exception& Error);
   void ReportRecordFailure(const std::optional<QString>& Failure);
+  void ApplyKeyAssignment();
   void FrameDone();
+  // The run loop's message pump: a plain function, for the one main window.
   static void PumpMessages();
+  static TMainForm* Instance;
   // Where the Open dialog starts: the folder of the cartridge opened or chosen last.
   QString CartridgeFolder() const;
 
@@ -172,10 +158,8 @@ private:
   // Frames since the cartridge was started.
   int64_t Frames = 0;
   QString LastCartridge;
-  // The settings file (a link followed to its target), and whether it may be
-  // written at close: one that could not be read is kept as it is.
-  QString SettingsFile;
-  bool SettingsWritable = true;
+  TSettingsFile SettingsFile;
+  bool SkinLoaded = false;
   // Figures of the last second, for ShowStats.
   std::chrono::steady_clock::time_point StatStart = std::chrono::steady_clock::now();
   uint64_t StatFrames = 0;

@@ -5,6 +5,7 @@
 #include "platform/IniFile.h"
 #include "platform/RegularFile.h"
 #include "platform/qt/PlusButton.h"
+#include "platform/qt/Settings.h"
 #include "platform/qt/SkinLabel.h"
 #include "platform/qt/SkinLibrary.h"
 
@@ -91,19 +92,10 @@ std::string LocalPath(const QString& Path) { return QFile::encodeName(Path).toSt
 
 } // namespace
 
-QString SkinFolder(const QString& SkinUsed, const QStringList& SkinList) {
-  for (const QString& Line : SkinList) {
-    const qsizetype Equals = Line.indexOf('=');
-    if (Equals >= 0 && Line.left(Equals).compare(SkinUsed, Qt::CaseInsensitive) == 0)
-      return Line.mid(Equals + 1);
-  }
-  return {};
-}
-
 TSkin ReadSkin(const QString& SkinUsed, const QStringList& SkinList,
                const std::function<void(const QString& Message)>& ReportError) {
   TSkin Skin;
-  const QString Folder = SkinFolder(SkinUsed, SkinList);
+  const QString Folder = SkinFolder(SkinList, SkinUsed);
   const QString Ini = Folder + "SKIN.INI";
   if (SkinUsed.isEmpty() || !QFile::exists(Ini)) {
     ApplyBuiltIn(Skin, pcMain);
@@ -135,9 +127,4 @@ TSkin ReadSkin(const QString& SkinUsed, const QStringList& SkinList,
     Apply(Skin, TPicture(Picture), Image);
   }
   return Skin;
-}
-
-QImage ReadLogo() {
-  const TSkinLibrary Library;
-  return Library.Bitmap(BitmapLogo);
 }

@@ -39,10 +39,6 @@ struct TSkin {
   std::optional<QImage> Font;
 };
 
-// The folder of the line "name=folder" of SkinList whose name is SkinUsed
-// (names in any letter case); empty text when there is none.
-QString SkinFolder(const QString& SkinUsed, const QStringList& SkinList);
-
 // Reads the skin in use: the installed skin whose folder holds SKIN.INI, or
 // else the built-in skin of "SKINS.DLL" (nothing without the library). A
 // bitmap of an installed skin that cannot be read is reported through
@@ -50,6 +46,3 @@ QString SkinFolder(const QString& SkinUsed, const QStringList& SkinList);
 // from the built-in skin.
 TSkin ReadSkin(const QString& SkinUsed, const QStringList& SkinList,
                const std::function<void(const QString& Message)>& ReportError);
-
-// The logo of "SKINS.DLL" (216 x 144); a null image without the library.
-QImage ReadLogo();

@@ -1,35 +1,34 @@
-// The settings file on arbitrary bytes: the main window reads it at start
-// (values, key assignment, skin) on Qt's offscreen platform.
+// The settings file on arbitrary bytes: read as the window reads it at
+// start, then written to another file and read again.
 #include <cstdint>
 #include <cstdlib>
 
-#include <QApplication>
-#include <QDir>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "frontend/MainUnit.h"
-#include "platform/qt/Prompts.h"
+#include "platform/qt/Settings.h"
 
 namespace {
-QTemporaryDir* Config = nullptr;
+QTemporaryDir* Folder = nullptr;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  Config = new QTemporaryDir; // lives as long as the fuzzer
-  qputenv("XDG_CONFIG_HOME", QFile::encodeName(Config->path()));
-  QDir(Config->path()).mkpath("Brovane");
-  new QApplication(*argc, *argv);
-  Prompts().Error = [](QWidget*, const QString&, const QString&) {};
+  Folder = new QTemporaryDir; // lives as long as the fuzzer
+  new QCoreApplication(*argc, *argv);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-  QFile file(Config->filePath("Brovane/Pixtor.conf"));
+  QFile file(Folder->filePath("Pixtor.conf"));
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
   file.write(reinterpret_cast<const char*>(Data), qint64(Size));
   file.close();
-  TMainForm form(true);
+  QString message;
+  const TSettings settings = TSettingsFile(file.fileName()).Load(message);
+  TSettingsFile copy(Folder->filePath("Copy.conf"));
+  QFile::remove(copy.Path());
+  if (!copy.Save(settings).isEmpty()) std::abort();
+  copy.Load(message);
   return 0;
 }

@@ -68,6 +68,11 @@ QImage ReadBitmap(QIODevice& Device, QString& Error) {
   return Image;
 }
 
+QImage ReadLogo() {
+  const TSkinLibrary library;
+  return library.Bitmap(BitmapLogo);
+}
+
 QImage ReadBitmapFile(const QString& Path, QString& Error) {
   if (const std::string Kind = NotAFile(QFile::encodeName(Path).toStdString()); !Kind.empty()) {
     Error = QStringLiteral("it is %1, not a file").arg(QString::fromStdString(Kind));

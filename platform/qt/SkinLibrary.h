@@ -28,6 +28,12 @@ private:
   TPixtorSkinBitmap Entry = nullptr;
 };
 
+// The maker's notice, shown with the logo and on the title line: only characters of the title font.
+inline const QString CopyrightNotice = QStringLiteral("Copyright 2026 Brovane.");
+
+// The logo of the library (216 x 144); a null image without the library.
+QImage ReadLogo();
+
 // Skin bitmaps larger than this on either side are refused before decoding.
 inline constexpr int MaxBitmapSide = 4096;
 

@@ -8,17 +8,16 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QSettings>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
-#include "core/NESUnit.h"
-#include "core/PSGUnit.h"
 #include "dialogs/SettingUnit.h"
-#include "frontend/MainUnit.h"
+#include "platform/qt/KeyMap.h"
 #include "platform/qt/Prompts.h"
+#include "platform/qt/Settings.h"
+#include "platform/qt/SkinLibrary.h"
 #include "tests/FakePrompts.h"
 
 namespace {
@@ -41,13 +40,16 @@ protected:
     return rows;
   }
 
-  TFakePrompts Fake; // before the window, which may report on its settings
-  TMainForm Form{true};
+  TFakePrompts Fake;
   QTemporaryDir Dir;
+  // What the dialog is given.
+  TSettings Settings;
+  bool DirectDraw = false;
+  std::vector<TDisplayMode> Modes;
 };
 
 TEST_F(SettingTest, TabsAndControlsAsTheDialogOpens) {
-  TfrmSetting dialog(&Form);
+  TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
   EXPECT_EQ(dialog.windowTitle(), "Setting ...");
   EXPECT_EQ(dialog.size(), QSize(361, 324));
   QStringList tabs;
@@ -74,11 +76,11 @@ TEST_F(SettingTest, StoredVolumeThroughOK) {
   const std::pair<int, int> cases[] = {{0, 0},     {51, 51},   {102, 102}, {153, 153}, {204, 204},
                                        {255, 255}, {127, 102}, {25, 0},    {200, 178}};
   for (auto [stored, accepted] : cases) {
-    Form.NES->PSG->Volume = stored;
-    TfrmSetting dialog(&Form);
+    Settings.SoundVolume = stored;
+    TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
     EXPECT_EQ(dialog.lbVolume->text().toInt(), 10 - dialog.tbVolume->value()) << stored;
     dialog.btnOKClick();
-    EXPECT_EQ(Form.NES->PSG->Volume, accepted) << stored;
+    EXPECT_EQ(dialog.Settings.SoundVolume, accepted) << stored;
   }
 }
 
@@ -86,11 +88,11 @@ TEST_F(SettingTest, TrackBarPositionGivesVolume) {
   // The top of the bar (position 0) is the loudest.
   const std::pair<int, int> cases[] = {{0, 255}, {1, 229}, {5, 127}, {9, 25}, {10, 0}};
   for (auto [position, volume] : cases) {
-    TfrmSetting dialog(&Form);
+    TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
     dialog.tbVolume->setValue(position);
     EXPECT_EQ(dialog.lbVolume->text(), QString::number(10 - position));
     dialog.btnOKClick();
-    EXPECT_EQ(Form.NES->PSG->Volume, volume) << position;
+    EXPECT_EQ(dialog.Settings.SoundVolume, volume) << position;
   }
 }
 
@@ -107,17 +109,17 @@ TEST_F(SettingTest, DisplayModeListFollowsViewModeAndDirectDraw) {
       {2, true, true, false, false}, // an unknown mode leaves normal view checked
   };
   for (const TCase& c : cases) {
-    Form.ViewMode = c.ViewMode;
-    Form.DirectDrawAvailable = c.DirectDraw;
-    TfrmSetting dialog(&Form);
+    Settings.ViewMode = c.ViewMode;
+    DirectDraw = c.DirectDraw;
+    TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
     EXPECT_EQ(dialog.rbFull->isEnabled(), c.FullEnabled) << c.ViewMode << c.DirectDraw;
     EXPECT_EQ(dialog.lblDisplay->isEnabled(), c.DirectDraw) << c.ViewMode << c.DirectDraw;
     EXPECT_EQ(dialog.cbDisplay->isEnabled(), c.DisplayEnabled) << c.ViewMode << c.DirectDraw;
     EXPECT_EQ(dialog.rbFull->isChecked(), c.FullChecked) << c.ViewMode << c.DirectDraw;
   }
-  Form.ViewMode = 0;
-  Form.DirectDrawAvailable = true;
-  TfrmSetting dialog(&Form);
+  Settings.ViewMode = 0;
+  DirectDraw = true;
+  TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
   dialog.rbFull->click();
   EXPECT_TRUE(dialog.cbDisplay->isEnabled());
   dialog.rbNormal->click();
@@ -125,47 +127,47 @@ TEST_F(SettingTest, DisplayModeListFollowsViewModeAndDirectDraw) {
 }
 
 TEST_F(SettingTest, KeyOutsideTheKeyTableIsKept) {
-  Form.Pad1Keys[0] = 200; // no entry of the key table has it
-  Form.Pad2Keys[7] = 45;
-  const TPadKeys pad2 = Form.Pad2Keys;
-  TfrmSetting dialog(&Form);
+  Settings.Pad1Keys[0] = 200; // no entry of the key table has it
+  Settings.Pad2Keys[7] = 45;
+  const TPadKeys pad2 = Settings.Pad2Keys;
+  TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
   EXPECT_EQ(dialog.cb1UP->currentIndex(), -1);
   EXPECT_EQ(dialog.cb2Select->currentIndex(), -1);
   EXPECT_EQ(dialog.cb1down->currentText(), "DOWN");
   dialog.cb1down->setCurrentIndex(dialog.cb1down->findData(75));
   dialog.btnOKClick();
-  EXPECT_EQ(Form.Pad1Keys[0], 200u);
-  EXPECT_EQ(Form.Pad1Keys[1], 75u);
-  EXPECT_EQ(Form.Pad2Keys, pad2);
+  EXPECT_EQ(dialog.Settings.Pad1Keys[0], 200u);
+  EXPECT_EQ(dialog.Settings.Pad1Keys[1], 75u);
+  EXPECT_EQ(dialog.Settings.Pad2Keys, pad2);
 }
 
 TEST_F(SettingTest, DefaultSkinAndOKEmptiesSkinUsed) {
-  Form.SkinList = {"Retro=/skins/retro/"};
-  Form.SkinUsed.clear();
+  Settings.SkinList = {"Retro=/skins/retro/"};
+  Settings.SkinUsed.clear();
   {
-    TfrmSetting dialog(&Form);
+    TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
     // The empty name becomes "Default" as the dialog opens, kept even on Cancel.
-    EXPECT_EQ(Form.SkinUsed, "Default");
+    EXPECT_EQ(dialog.Settings.SkinUsed, "Default");
     EXPECT_EQ(dialog.lbSkins->currentRow(), 0);
     EXPECT_FALSE(dialog.edAuthor->text().isEmpty());
     EXPECT_EQ(dialog.edCopyright->text(), CopyrightNotice);
     dialog.btnOKClick();
+    EXPECT_EQ(dialog.Settings.SkinUsed, "");
   }
-  EXPECT_EQ(Form.SkinUsed, "");
 
-  Form.SkinUsed = "Retro";
-  TfrmSetting dialog(&Form);
+  Settings.SkinUsed = "Retro";
+  TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
   EXPECT_EQ(dialog.lbSkins->currentRow(), 1);
   dialog.lbSkins->setCurrentRow(0);
   dialog.btnOKClick();
-  EXPECT_EQ(Form.SkinUsed, "");
-  EXPECT_EQ(Form.SkinList, QStringList{"Retro=/skins/retro/"});
+  EXPECT_EQ(dialog.Settings.SkinUsed, "");
+  EXPECT_EQ(dialog.Settings.SkinList, QStringList{"Retro=/skins/retro/"});
 }
 
 TEST_F(SettingTest, AddedSkinNameHasUnderscoresForSpaces) {
   Fake.Chosen = WriteSkin("night sky", "[info]\r\nname = Night  Sky\r\nAuthor=Ann\r\nCopyright=(c) Ann\r\n"
                                        "Comments=Dark blue\r\n");
-  TfrmSetting dialog(&Form);
+  TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
   dialog.btnAddClick();
   EXPECT_TRUE(Fake.Errors.isEmpty()) << Fake.Errors.join("\n").toStdString();
   EXPECT_EQ(SkinRows(dialog), QStringList({"Default", "Night__Sky"}));
@@ -174,14 +176,14 @@ TEST_F(SettingTest, AddedSkinNameHasUnderscoresForSpaces) {
   EXPECT_EQ(dialog.edCopyright->text(), "(c) Ann");
   EXPECT_EQ(dialog.edComments->text(), "Dark blue");
   dialog.btnOKClick();
-  EXPECT_EQ(Form.SkinUsed, "Night__Sky");
-  EXPECT_EQ(Form.SkinList, QStringList{"Night__Sky=" + Dir.path() + "/night sky/"});
+  EXPECT_EQ(dialog.Settings.SkinUsed, "Night__Sky");
+  EXPECT_EQ(dialog.Settings.SkinList, QStringList{"Night__Sky=" + Dir.path() + "/night sky/"});
 }
 
 TEST_F(SettingTest, DeletingSelectsTheSkinAboveAndNeverDefault) {
-  Form.SkinList = {"A=/a/", "B=/b/"};
-  Form.SkinUsed = "B";
-  TfrmSetting dialog(&Form);
+  Settings.SkinList = {"A=/a/", "B=/b/"};
+  Settings.SkinUsed = "B";
+  TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
   ASSERT_EQ(dialog.lbSkins->currentRow(), 2);
   dialog.btnDeleteClick();
   EXPECT_EQ(SkinRows(dialog), QStringList({"Default", "A"}));
@@ -193,16 +195,16 @@ TEST_F(SettingTest, DeletingSelectsTheSkinAboveAndNeverDefault) {
   dialog.btnDeleteClick();
   EXPECT_EQ(SkinRows(dialog), QStringList{"Default"});
   // Deleting works on the dialog's copy until OK.
-  EXPECT_EQ(Form.SkinList, QStringList({"A=/a/", "B=/b/"}));
+  EXPECT_EQ(dialog.Settings.SkinList, QStringList({"A=/a/", "B=/b/"}));
   dialog.btnOKClick();
-  EXPECT_TRUE(Form.SkinList.isEmpty());
-  EXPECT_EQ(Form.SkinUsed, "");
+  EXPECT_TRUE(dialog.Settings.SkinList.isEmpty());
+  EXPECT_EQ(dialog.Settings.SkinUsed, "");
 }
 
 TEST_F(SettingTest, SkinsThatCannotBeAddedAreRefused) {
   const QString notInfo = QStringLiteral("ERROR: This is not an Info Skin file.\n\r"
                                          "Please refer to Info Skin file documentation for more info.");
-  Form.SkinList = {"Retro=/skins/retro/"};
+  Settings.SkinList = {"Retro=/skins/retro/"};
   QDir(Dir.path()).mkpath("folder");
   struct TCase {
     QString Chosen;
@@ -222,7 +224,7 @@ TEST_F(SettingTest, SkinsThatCannotBeAddedAreRefused) {
   for (const TCase& c : cases) {
     Fake.Errors.clear();
     Fake.Chosen = c.Chosen;
-    TfrmSetting dialog(&Form);
+    TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
     dialog.btnAddClick();
     EXPECT_EQ(SkinRows(dialog), QStringList({"Default", "Retro"})) << c.Chosen.toStdString();
     if (c.Error.isEmpty()) {
@@ -237,9 +239,9 @@ TEST_F(SettingTest, SkinsThatCannotBeAddedAreRefused) {
 
 TEST_F(SettingTest, SkinPropertyFollowsTheChosenRow) {
   WriteSkin("blue", "[INFO]\nName=Blue\nAuthor=Bea\nCopyright=(c) Bea\nComments=Calm\n");
-  Form.SkinList = {"Blue=" + Dir.path() + "/blue/", "Gone=" + Dir.path() + "/gone/"};
-  Form.SkinUsed = "Blue";
-  TfrmSetting dialog(&Form);
+  Settings.SkinList = {"Blue=" + Dir.path() + "/blue/", "Gone=" + Dir.path() + "/gone/"};
+  Settings.SkinUsed = "Blue";
+  TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
   struct TCase {
     int Row;
     QString Author, Copyright, Comments;
@@ -261,14 +263,14 @@ TEST_F(SettingTest, SkinPropertyFollowsTheChosenRow) {
 }
 
 TEST_F(SettingTest, FrameDivisorBelowOneBecomesOne) {
-  Form.NES->FrameRate = 0;
-  TfrmSetting dialog(&Form);
+  Settings.FrameRate = 0;
+  TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
   dialog.btnOKClick();
-  EXPECT_EQ(Form.NES->FrameRate, 1);
+  EXPECT_EQ(dialog.Settings.FrameRate, 1);
 }
 
 TEST_F(SettingTest, JoypadTabsStandAsAJoypad) {
-  TfrmSetting dialog(&Form);
+  TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
   dialog.show();
   for (int pad = 0; pad < 2; ++pad) {
     dialog.PageControl->setCurrentIndex(2 + pad);
@@ -296,9 +298,10 @@ TEST_F(SettingTest, JoypadTabsStandAsAJoypad) {
 }
 
 TEST_F(SettingTest, EveryTabThroughOKAndTheSettingsStore) {
-  Form.DirectDrawAvailable = true;
-  Form.ScreenMode = "640x480x32";
-  TfrmSetting dialog(&Form);
+  DirectDraw = true;
+  Modes = {{640, 480, 32}, {800, 600, 32}};
+  Settings.ScreenMode = "640x480x32";
+  TfrmSetting dialog(nullptr, Settings, DirectDraw, Modes);
   dialog.rbFull->setChecked(true);
   dialog.seRate->setValue(7);
   dialog.tbVolume->setValue(2);
@@ -315,23 +318,23 @@ TEST_F(SettingTest, EveryTabThroughOKAndTheSettingsStore) {
   dialog.btnOKClick();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
 
-  Form.SaveSettings();
-  TMainForm reread(true);
-  EXPECT_EQ(reread.NES->FrameRate, 7);
-  EXPECT_EQ(reread.NES->PSG->Volume, 204);
-  EXPECT_EQ(reread.NES->PSG->ChannelOn, (std::array<bool, 4>{true, false, true, false}));
+  TSettingsFile file(Dir.filePath("Pixtor.conf"));
+  EXPECT_TRUE(file.Save(dialog.Settings).isEmpty());
+  QString message;
+  const TSettings reread = file.Load(message);
+  EXPECT_TRUE(message.isEmpty());
+  EXPECT_EQ(reread.FrameRate, 7);
+  EXPECT_EQ(reread.SoundVolume, 204);
+  EXPECT_EQ(reread.SoundChannel, (std::array<bool, 4>{true, false, true, false}));
   EXPECT_EQ(reread.Pad1Keys, (TPadKeys{38, 40, 37, 39, 75, 17, 13, 9}));
   EXPECT_EQ(reread.Pad2Keys, (TPadKeys{69, 88, 83, 68, 16, 90, 81, 101}));
   EXPECT_TRUE(reread.Pad1Enabled);
   EXPECT_FALSE(reread.Pad2Enabled);
   EXPECT_EQ(reread.ViewMode, 1);
-  // The screen lists no mode here, so full screen keeps no mode.
-  EXPECT_EQ(reread.ScreenMode, dialog.cbDisplay->currentText());
+  EXPECT_EQ(reread.ScreenMode, "640x480x32");
   EXPECT_EQ(reread.SkinUsed, "Blue");
   EXPECT_EQ(reread.SkinList, QStringList{"Blue=" + Dir.path() + "/blue/"});
-  // The test skin names no bitmaps: loading it may say so, nothing else.
-  for (const QString& error : Fake.Errors) EXPECT_TRUE(error.startsWith("Skin: ")) << error.toStdString();
-  QSettings(QStringLiteral("Brovane"), QStringLiteral("Pixtor")).clear();
+  EXPECT_TRUE(Fake.Errors.isEmpty());
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include "platform/FrameClock.h"
 #include "platform/WindowInput.h"
 #include "platform/qt/Screens.h"
+#include "platform/qt/SkinLibrary.h"
 #include "platform/qt/PlusButton.h"
 #include "platform/qt/SkinLabel.h"
 #include "tests/FakePrompts.h"
@@ -61,17 +62,11 @@ protected:
 
 TEST_F(MainFormTest, FirstStartTakesTheDefaults) {
   TMainForm form(true);
+  EXPECT_EQ(form.Settings, TSettings());
   EXPECT_EQ(form.NES->FrameRate, 3);
   EXPECT_EQ(form.NES->PSG->Volume, 255);
   EXPECT_EQ(form.NES->PSG->ChannelOn, (std::array<bool, 4>{true, true, true, true}));
-  EXPECT_EQ(form.ViewMode, 0);
-  EXPECT_TRUE(form.ScreenMode.isEmpty());
-  EXPECT_TRUE(form.SkinUsed.isEmpty());
-  EXPECT_TRUE(form.SkinList.isEmpty());
   for (TPlusButton* slot : form.Slots) EXPECT_TRUE(slot->Hint().isEmpty());
-  EXPECT_EQ(form.Pad1Keys, (TPadKeys{38, 40, 37, 39, 32, 17, 13, 9}));
-  EXPECT_EQ(form.Pad2Keys, (TPadKeys{69, 88, 83, 68, 16, 90, 81, 87}));
-  EXPECT_FALSE(form.Pad1Enabled || form.Pad2Enabled);
   EXPECT_TRUE(Fake.Errors.isEmpty());
   // Select is button 3 and Start button 4 of the input objects.
   EXPECT_EQ(form.DXInputA.Assigns[InputButton(3)][0], 9u);
@@ -79,63 +74,28 @@ TEST_F(MainFormTest, FirstStartTakesTheDefaults) {
   EXPECT_EQ(form.DXInputB.Assigns[InputUp][0], 69u);
 }
 
-TEST_F(MainFormTest, SettingsGoRoundTheSettingsFile) {
+TEST_F(MainFormTest, SettingsTakeEffectAndComeBackAtTheNextStart) {
+  TSettings changed;
+  changed.FrameRate = 7;
+  changed.SoundVolume = 102;
+  changed.SoundChannel = {true, false, true, false};
+  changed.Slots[3] = "/roms/game.nes";
+  changed.Pad1Keys = {87, 83, 65, 68, 75, 76, 13, 9};
+  changed.Pad2Enabled = true;
   {
     TMainForm form(true);
-    form.NES->FrameRate = 7;
-    form.NES->PSG->Volume = 102;
-    form.NES->PSG->ChannelOn = {true, false, true, false};
-    form.ViewMode = 1;
-    form.ScreenMode = "640x480x24";
-    form.SkinUsed = "Walnut";
-    form.SkinList = {"Walnut=/skins/walnut/", "Plain_Grey=/skins/grey/", "Walnut=/elsewhere/"};
-    form.Slots[3]->SetHint("/roms/game.nes");
-    form.Pad1Keys = {87, 83, 65, 68, 75, 76, 13, 9};
-    form.Pad2Enabled = true;
-    form.SaveSettings();
+    form.ApplySettings(changed);
+    form.close();
   }
   TMainForm form(true);
+  EXPECT_EQ(form.CurrentSettings(), changed);
   EXPECT_EQ(form.NES->FrameRate, 7);
   EXPECT_EQ(form.NES->PSG->Volume, 102);
-  EXPECT_EQ(form.NES->PSG->ChannelOn, (std::array<bool, 4>{true, false, true, false}));
-  EXPECT_EQ(form.ViewMode, 1);
-  EXPECT_EQ(form.ScreenMode, "640x480x24");
-  EXPECT_EQ(form.SkinUsed, "Walnut");
-  // A name listed twice is stored once, with the first one's folder.
-  EXPECT_EQ(form.SkinList, QStringList({"Plain_Grey=/skins/grey/", "Walnut=/skins/walnut/"}));
+  EXPECT_EQ(form.NES->PSG->ChannelOn, changed.SoundChannel);
   EXPECT_EQ(form.Slots[3]->Hint(), "/roms/game.nes");
-  EXPECT_EQ(form.Pad1Keys, (TPadKeys{87, 83, 65, 68, 75, 76, 13, 9}));
   EXPECT_EQ(form.DXInputA.Assigns[InputUp][0], 87u);
-  EXPECT_TRUE(form.Pad2Enabled && form.DXInputB.JoystickEnabled);
-  EXPECT_FALSE(form.Pad1Enabled || form.DXInputA.JoystickEnabled);
-}
-
-TEST_F(MainFormTest, UnusableSettingsAreNamedAndReplaced) {
-  QDir().mkpath(Dir.filePath("config/Brovane"));
-  Write("config/Brovane/Pixtor.conf", "[General]\nFrameRate=0\nSoundVolume=9999\nSoundChannel2=maybe\n"
-                                       "WIN=x\n[JOY1]\nUP=up arrow\nA=75\n");
-  TMainForm form(true);
-  EXPECT_EQ(form.NES->FrameRate, 1);
-  EXPECT_EQ(form.NES->PSG->Volume, 255);
-  EXPECT_TRUE(form.NES->PSG->ChannelOn[1]);
-  EXPECT_EQ(form.ViewMode, 0);
-  // The key assignment still happens, with the default where the value was unusable.
-  EXPECT_EQ(form.DXInputA.Assigns[InputUp][0], 38u);
-  EXPECT_EQ(form.DXInputA.Assigns[InputButton(1)][0], 75u);
-  ASSERT_EQ(Fake.Errors.size(), 1);
-  for (const char* name : {"FrameRate", "SoundVolume", "SoundChannel2", "WIN", "JOY1/UP", "Pixtor.conf"})
-    EXPECT_TRUE(Fake.Errors[0].contains(name)) << name << " in " << Fake.Errors[0].toStdString();
-  EXPECT_FALSE(Fake.Errors[0].contains("JOY1/A"));
-}
-
-TEST_F(MainFormTest, BinarySettingsFileStartsWithDefaults) {
-  QDir().mkpath(Dir.filePath("config/Brovane"));
-  QByteArray garbage;
-  for (int i = 0; i < 4096; ++i) garbage.append(char((i * 7919) >> 3));
-  Write("config/Brovane/Pixtor.conf", garbage);
-  TMainForm form(true);
-  EXPECT_GE(form.NES->FrameRate, 1);
-  EXPECT_EQ(form.DXInputA.Assigns[InputRight][0], 39u);
+  EXPECT_TRUE(form.DXInputB.JoystickEnabled);
+  EXPECT_FALSE(form.DXInputA.JoystickEnabled);
 }
 
 TEST_F(MainFormTest, InfoLineAndControlsBeforeAndAfterALoad) {
@@ -359,57 +319,6 @@ TEST_F(MainFormTest, TheJoypadScriptIsNeverTheCartridgeAndItsFailuresAreTold) {
   EXPECT_EQ(cartridge.readAll(), image);
 }
 
-TEST_F(MainFormTest, ASettingsFileThatCannotBeReadIsKeptAsItIs) {
-  QDir().mkpath(Dir.filePath("config/Brovane"));
-  QByteArray utf16("\xFF\xFE", 2);
-  for (char c : QByteArray("[General]\nFrameRate=5\n")) utf16.append(c).append('\0');
-  Write("config/Brovane/Pixtor.conf", utf16);
-  {
-    TMainForm form(true);
-    EXPECT_EQ(form.NES->FrameRate, 3);
-    form.close();
-  }
-  ASSERT_EQ(Fake.Errors.size(), 1);
-  EXPECT_TRUE(Fake.Errors[0].contains("not saved"));
-  QFile file(SettingsFile());
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), utf16);
-}
-
-TEST_F(MainFormTest, ASettingsFileBehindALinkIsWrittenThroughIt) {
-  QDir().mkpath(Dir.filePath("config/Brovane"));
-  QDir().mkpath(Dir.filePath("dotfiles"));
-  const QString target = Write("dotfiles/Pixtor.conf", "[General]\nFrameRate=2147483647\n");
-  ASSERT_TRUE(QFile::link(target, SettingsFile()));
-  {
-    TMainForm form(true);
-    EXPECT_EQ(form.NES->FrameRate, 10); // the dialog's largest frame skip
-    ASSERT_EQ(Fake.Errors.size(), 1);
-    EXPECT_TRUE(Fake.Errors[0].contains("FrameRate"));
-    form.NES->FrameRate = 4;
-    form.close();
-  }
-  EXPECT_TRUE(QFileInfo(SettingsFile()).isSymLink());
-  QSettings written(target, QSettings::IniFormat);
-  EXPECT_EQ(written.value("FrameRate").toInt(), 4);
-
-  // A link to a pipe: nothing waits for it, and it stays a pipe.
-  const QString pipe = Dir.filePath("dotfiles/pipe");
-  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-  QFile::remove(SettingsFile());
-  ASSERT_TRUE(QFile::link(pipe, SettingsFile()));
-  Fake.Errors.clear();
-  {
-    TMainForm form(true);
-    form.close();
-  }
-  ASSERT_EQ(Fake.Errors.size(), 1);
-  EXPECT_TRUE(Fake.Errors[0].contains("pipe"));
-  struct stat info;
-  ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &info), 0);
-  EXPECT_TRUE(S_ISFIFO(info.st_mode));
-}
-
 TEST_F(MainFormTest, TheCanvasWindowShowsWithoutOpenGL) {
   TMainForm form(true);
   EXPECT_EQ(form.DXScreenTV, nullptr);
@@ -422,7 +331,7 @@ TEST_F(MainFormTest, TheCanvasWindowShowsWithoutOpenGL) {
 
 TEST_F(MainFormTest, ScreenModeThatIsNotAModeKeepsTheWindow) {
   TMainForm form(true);
-  form.ScreenMode = "640 by 480";
+  form.Settings.ScreenMode = "640 by 480";
   form.ToggleFullScreen();
   ASSERT_EQ(Fake.Errors.size(), 1);
   EXPECT_TRUE(Fake.Errors[0].contains("640 by 480"));

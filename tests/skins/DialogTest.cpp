@@ -5,7 +5,7 @@
 
 #include "dialogs/AboutUnit.h"
 #include "dialogs/SplashUnit.h"
-#include "frontend/MainUnit.h"
+#include "platform/qt/SkinLibrary.h"
 
 namespace {
 

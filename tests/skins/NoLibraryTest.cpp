@@ -4,7 +4,7 @@
 #include "SkinFiles.h"
 #include "dialogs/AboutUnit.h"
 #include "dialogs/SplashUnit.h"
-#include "frontend/MainUnit.h"
+#include "platform/qt/SkinLibrary.h"
 #include "frontend/SkinUnit.h"
 
 TEST(NoSkinLibrary, BuiltInSkinIsEmpty) {
