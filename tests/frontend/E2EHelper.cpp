@@ -56,8 +56,7 @@ private:
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   if (argc == 2 && std::strcmp(argv[1], "layout") == 0) {
-    TMainForm form(true);
-    TfrmSetting dialog(&form);
+    TfrmSetting dialog(nullptr, TSettings(), false, {});
     dialog.show();
     PrintCentre("joypad1_tab", &dialog, dialog.PageControl->tabBar(), dialog.PageControl->tabBar()->tabRect(2));
     PrintCentre("frame_skip", &dialog, dialog.seRate, dialog.seRate->rect());
