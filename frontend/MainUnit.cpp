@@ -31,6 +31,7 @@
 #include "platform/FrameClock.h"
 #include "platform/MessagePump.h"
 #include "platform/RegularFile.h"
+#include "platform/SoundVolume.h"
 #include "platform/WindowInput.h"
 #include "platform/qt/DisplayModes.h"
 #include "platform/qt/KeyMap.h"
@@ -296,6 +297,7 @@ void TMainForm::ApplySettings(const TSettings& New) {
   Settings = New;
   NES->FrameRate = New.FrameRate;
   NES->PSG->Volume = New.SoundVolume;
+  SetSoundVolume(New.SoundVolume); // live sound's loudness; the notes sent stay as they are
   NES->PSG->ChannelOn = New.SoundChannel;
   for (int n = 0; n < SlotCount; ++n) Slots[n]->SetHint(New.Slots[n]);
   ApplyKeyAssignment();

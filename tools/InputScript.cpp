@@ -6,8 +6,8 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
-#include <charconv>
-#include <cstdlib>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string_view>
@@ -20,53 +20,82 @@ constexpr std::array<std::string_view, 8> ButtonNames = {"A", "B", "Select", "St
 // Key codes of the scripted keyboard: pad p's button b is 0x1000 + 8p + b.
 constexpr uint32_t KeyCode(int Pad, int Button) { return 0x1000 + 8 * Pad + Button; }
 
-constexpr const char* Blanks = " \t\r\n\v\f";
+// A word of a script, read a character at a time: only its first
+// characters are kept, so a giant word costs no memory.
+struct TWord {
+  static constexpr size_t Kept = 40;
+  std::string Head; // the first Kept characters
+  uint64_t Length = 0;
+  uint64_t Value = 0; // as a decimal number while Digits, held past the largest frame
+  bool Digits = true;
+
+  void Add(char c) {
+    if (Head.size() < Kept) Head.push_back(c);
+    ++Length;
+    Digits = Digits && std::isdigit(uint8_t(c));
+    if (Digits) Value = std::min<uint64_t>(Value * 10 + uint64_t(c - '0'), uint64_t(UINT32_MAX) + 1);
+  }
+  bool Whole() const { return Length == Head.size(); }
+  // The word as a message shows it: cut, with control and non-ASCII bytes escaped.
+  std::string Shown() const {
+    std::string shown;
+    for (char c : Head) {
+      if (uint8_t(c) < 0x20 || uint8_t(c) >= 0x7F) {
+        char escaped[5];
+        std::snprintf(escaped, sizeof escaped, "\\x%02x", uint8_t(c));
+        shown += escaped;
+      } else {
+        shown += c;
+      }
+    }
+    return Whole() ? shown : shown + "...";
+  }
+};
+
+bool IsBlank(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 } // namespace
 
 std::vector<TScriptStep> ReadInputScript(std::FILE* File, const std::string& Name) {
   std::vector<TScriptStep> steps;
-  struct TLineBuffer {
-    char* Data = nullptr; // getline's, grown with realloc
-    size_t Capacity = 0;
-    ~TLineBuffer() { std::free(Data); }
-  } buffer;
+  // One reader, so the stream's lock is not taken for every character.
+  auto read = [File] { return ::getc_unlocked(File); };
   errno = 0;
-  for (int64_t number = 1;; ++number) {
-    const ssize_t length = ::getline(&buffer.Data, &buffer.Capacity, File);
-    if (length < 0) break;
-    std::string_view line(buffer.Data, size_t(length));
-    line = line.substr(0, line.find('#'));
+  int c = read();
+  for (int64_t number = 1; c != EOF; ++number) {
     auto bad = [&](const std::string& why) {
       return std::runtime_error("input script line " + std::to_string(number) + ": " + why);
     };
-    auto next = [&line] {
-      const size_t start = std::min(line.find_first_not_of(Blanks), line.size());
-      const size_t end = std::min(line.find_first_of(Blanks, start), line.size());
-      std::string_view word = line.substr(start, end - start);
-      line.remove_prefix(end);
-      return word;
-    };
-    const std::string_view frame = next();
-    if (frame.empty()) continue;
     TScriptStep step;
-    const auto [end, error] = std::from_chars(frame.data(), frame.data() + frame.size(), step.Frame);
-    if (error != std::errc() || end != frame.data() + frame.size())
-      throw bad("bad frame \"" + std::string(frame) + "\" (0 to 4294967295)");
-    const std::string_view pad = next();
-    if (pad != "1" && pad != "2") throw bad("the pad is 1 or 2");
-    step.Pad = uint8_t(pad[0] - '1');
-    for (std::string_view word = next(); !word.empty(); word = next()) {
-      if (word == "-") continue;
-      auto found = std::find_if(ButtonNames.begin(), ButtonNames.end(), [word](std::string_view name) {
-        return word.size() == name.size() && std::equal(word.begin(), word.end(), name.begin(), [](char a, char b) {
-                 return std::tolower(uint8_t(a)) == std::tolower(uint8_t(b));
-               });
-      });
-      if (found == ButtonNames.end()) throw bad("unknown button \"" + std::string(word) + "\"");
-      step.Buttons |= uint8_t(1u << (found - ButtonNames.begin()));
+    int words = 0;
+    for (;;) {
+      while (IsBlank(c)) c = read();
+      if (c == '#')
+        while (c != EOF && c != '\n') c = read();
+      if (c == EOF || c == '\n') break;
+      TWord word;
+      for (; c != EOF && c != '\n' && c != '#' && !IsBlank(c); c = read()) word.Add(char(c));
+      if (words == 0) {
+        if (!word.Digits || word.Value > UINT32_MAX)
+          throw bad("bad frame \"" + word.Shown() + "\" (0 to 4294967295)");
+        step.Frame = uint32_t(word.Value);
+      } else if (words == 1) {
+        if (word.Head != "1" && word.Head != "2") throw bad("the pad is 1 or 2");
+        step.Pad = uint8_t(word.Head[0] - '1');
+      } else if (word.Head != "-") {
+        auto found = std::find_if(ButtonNames.begin(), ButtonNames.end(), [&word](std::string_view name) {
+          return word.Whole() && word.Head.size() == name.size() &&
+                 std::equal(name.begin(), name.end(), word.Head.begin(),
+                            [](char a, char b) { return std::tolower(uint8_t(a)) == std::tolower(uint8_t(b)); });
+        });
+        if (found == ButtonNames.end()) throw bad("unknown button \"" + word.Shown() + "\"");
+        step.Buttons |= uint8_t(1u << (found - ButtonNames.begin()));
+      }
+      ++words;
     }
-    steps.push_back(step);
+    if (words == 1) throw bad("the pad is 1 or 2");
+    if (words > 0) steps.push_back(step);
+    if (c == '\n') c = read();
   }
   if (std::ferror(File)) throw std::runtime_error("cannot read " + Name + ": " + std::strerror(errno ? errno : EIO));
   std::stable_sort(steps.begin(), steps.end(), [](auto& a, auto& b) { return a.Frame < b.Frame; });

@@ -16,7 +16,21 @@ TOutputFile::TOutputFile(std::string Path, std::FILE* Stream) : Path(std::move(P
 
 TOutputFile TOutputFile::StandardOutput() { return TOutputFile("standard output", stdout); }
 
+std::FILE* StandardStreamAt(const std::string& Path) {
+  struct stat info, standard;
+  if (::stat(Path.c_str(), &info) != 0) return nullptr;
+  for (std::FILE* stream : {stdout, stderr}) {
+    if (::fstat(::fileno(stream), &standard) == 0 && standard.st_dev == info.st_dev && standard.st_ino == info.st_ino)
+      return stream;
+  }
+  return nullptr;
+}
+
 TOutputFile::TOutputFile(std::string Name) : Path(std::move(Name)) {
+  if (std::FILE* stream = StandardStreamAt(Path)) {
+    File = decltype(File)(stream, TStreamCloser{false});
+    return;
+  }
   struct stat info;
   if (::stat(Path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
     File.reset(std::fopen(Path.c_str(), "wb"));

@@ -13,10 +13,16 @@ struct TStreamCloser {
   }
 };
 
+// Standard output or standard error when Path leads to the file that stream
+// writes to (the same device and inode), else nullptr.
+std::FILE* StandardStreamAt(const std::string& Path);
+
 // A file the runner writes. A regular file is written to a temporary file
 // beside it and put in its place by Close, so a failed or unfinished run
 // leaves the old file (or none) rather than a partial one; anything else (a
-// device, a pipe) is written directly. Opening throws std::runtime_error;
+// device, a pipe) is written directly. A name that leads to the runner's
+// standard output or standard error (/dev/stdout) writes to that stream, in
+// turn with the runner's own lines: replacing its file would lose them. Opening throws std::runtime_error;
 // after that the first failed write is kept, later writes are dropped, and
 // Close throws it. Every message reads "cannot write PATH: reason".
 class TOutputFile {

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/NESUnit.h"
+#include "tools/OutputFile.h"
 #include "tools/SoundRecorder.h"
 #include "tools/WavWriter.h"
 
@@ -132,7 +133,8 @@ std::string FileName(const std::string& Option, const std::string& Text) {
 }
 
 // Outputs may not write over the inputs or over each other: names are
-// compared as the paths they lead to. A device (/dev/null) may take several.
+// compared as the paths they lead to. A device (/dev/null) or the runner's
+// standard output or error, all written as streams, may take several.
 void CheckFileNames(const TOptions& Options) {
   struct TNamed {
     const char* Option;
@@ -152,7 +154,8 @@ void CheckFileNames(const TOptions& Options) {
   for (size_t i = 0; i < std::size(files); ++i) {
     if (!files[i].Output || files[i].Path.empty()) continue;
     struct stat info;
-    if (::stat(files[i].Path.c_str(), &info) == 0 && S_ISCHR(info.st_mode)) continue;
+    if (::stat(files[i].Path.c_str(), &info) == 0 && (S_ISCHR(info.st_mode) || StandardStreamAt(files[i].Path)))
+      continue;
     for (size_t j = 0; j < std::size(files); ++j) {
       if (j == i || files[j].Path.empty() || where(files[i].Path) != where(files[j].Path)) continue;
       if (!files[j].Output || j < i)

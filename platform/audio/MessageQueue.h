@@ -21,6 +21,9 @@ public:
     return true;
   }
 
+  // On the consumer's side: how many messages can be popped now.
+  size_t Pending() const { return Tail.load(std::memory_order_acquire) - Head.load(std::memory_order_relaxed); }
+
   bool Pop(uint32_t& Message) {
     const size_t head = Head.load(std::memory_order_relaxed);
     if (head == Tail.load(std::memory_order_acquire)) return false;

@@ -96,6 +96,10 @@ std::unique_ptr<TSynth> TSynth::Load(const std::string& SoundFont) {
   // The default gain (0.2) leaves a velocity-64 note near 1 % of full scale;
   // notes never end by Note Off here, so some headroom for overlaps stays.
   library->SetNum(fluid->Settings, "synth.gain", 1.0);
+  // A program's samples are read from the SoundFont when a channel selects
+  // it, not all at load: a large SoundFont (FluidR3, 148 MB) would otherwise
+  // be held in memory whole for the few programs played.
+  library->SetInt(fluid->Settings, "synth.dynamic-sample-loading", 1);
   // Only the audio thread touches the synthesizer, so it needs no locks.
   library->SetInt(fluid->Settings, "synth.threadsafe-api", 0);
   fluid->Synth = library->NewSynth(fluid->Settings);

@@ -11,9 +11,11 @@
 
 #include "core/BleepInt.h"
 #include "core/PSGUnit.h"
+#include "platform/SoundVolume.h"
 #include "platform/Speaker.h"
 #include "platform/audio/AudioDevice.h"
 #include "platform/audio/MessageQueue.h"
+#include "platform/audio/MidiBatch.h"
 #include "platform/audio/SquareTone.h"
 #include "platform/audio/Synth.h"
 
@@ -140,6 +142,94 @@ TEST(MessageQueue, KeepsOrderAndDropsWhenFull) {
   EXPECT_EQ(m, 6u);
 }
 
+// A batch keeps, per channel, only what its messages leave behind.
+TEST(MidiBatch, FloodComesOutAsItsNetEffect) {
+  TMidiBatch batch;
+  batch.Add(MidiShortMessage(0xC0, 0x02, 0x00));
+  for (int32_t pass = 0; pass < 100; ++pass)
+    for (uint8_t key = 60; key < 120; ++key)
+      for (uint8_t status : {0x90, 0x91})
+        batch.Add(MidiShortMessage(status, key, 0x40));
+  batch.Add(MidiShortMessage(0xB0, 0x7B, 0x00)); // All Notes Off: channel 0's notes so far are gone
+  batch.Add(MidiShortMessage(0x90, 69, 0x40));
+  batch.Add(MidiShortMessage(0x91, 70, 0x00)); // velocity 0: a Note Off
+  batch.Add(MidiShortMessage(0xB2, 7, 100));
+  batch.Add(MidiShortMessage(0xB2, 121, 0)); // Reset All Controllers undoes the volume before it
+  batch.Add(MidiShortMessage(0xB2, 7, 90));
+  batch.Add(MidiShortMessage(0xE3, 0x00, 0x40)); // pitch bend: not played
+  std::vector<uint32_t> expected = {MidiShortMessage(0xB0, 0x7B, 0x00), MidiShortMessage(0xC0, 0x02, 0x00),
+                                    MidiShortMessage(0x90, 69, 0x40), MidiShortMessage(0x81, 70, 0x00)};
+  for (uint8_t key = 60; key < 120; ++key)
+    if (key != 70) expected.push_back(MidiShortMessage(0x91, key, 0x40));
+  expected.push_back(MidiShortMessage(0xB2, 121, 0));
+  expected.push_back(MidiShortMessage(0xB2, 7, 90));
+  std::vector<uint32_t> played;
+  batch.Flush([&played](uint32_t Message) { played.push_back(Message); });
+  EXPECT_EQ(played, expected);
+  played.clear();
+  batch.Flush([&played](uint32_t Message) { played.push_back(Message); });
+  EXPECT_TRUE(played.empty());
+}
+
+// Renders Seconds of a mix with no device, block by block as the audio thread
+// does; adds the messages handed to the synthesizer to Played.
+std::vector<int16_t> Render(TLiveMix& Mix, double Seconds, int32_t& Played) {
+  std::vector<int16_t> stereo(2 * size_t(Seconds * AudioSampleRate / 512) * 512);
+  for (size_t at = 0; at < stereo.size(); at += 2 * 512)
+    Played += Mix.Fill(stereo.data() + at, 512);
+  return stereo;
+}
+
+// A flood of notes still queued costs the synthesizer a handful of messages
+// in one block, and sounds as its last messages say: here as one note alone.
+TEST(LiveMix, FloodTakesOneBlockOfBoundedWorkAndEndsAsItsLastMessagesSay) {
+  if (DefaultSoundFont().empty()) GTEST_SKIP() << "no General MIDI SoundFont installed";
+  TLiveMix flooded, clean;
+  std::unique_ptr<TMidiOut> flood = flooded.OpenMidiOut(DefaultSoundFont());
+  std::unique_ptr<TMidiOut> one = clean.OpenMidiOut(DefaultSoundFont());
+  ASSERT_TRUE(flood && one);
+  for (TMidiOut* out : {flood.get(), one.get()})
+    out->ShortMsg(MidiShortMessage(0xC0, 0x02, 0x00));
+  for (int32_t i = 0; i < 30000; ++i)
+    flood->ShortMsg(MidiShortMessage(uint8_t(0x90 + i % 3), uint8_t(69 + i / 3 % 59), 0x40));
+  for (uint8_t channel = 0; channel < 3; ++channel)
+    flood->ShortMsg(MidiShortMessage(0xB0 + channel, 0x7B, 0x00));
+  for (TMidiOut* out : {flood.get(), one.get()})
+    out->ShortMsg(MidiShortMessage(0x90, 69, 0x40));
+  std::vector<int16_t> first(2 * 512);
+  EXPECT_EQ(flooded.Fill(first.data(), 512), 5); // the program, three All Notes Off, the last note
+  int32_t played = 0, cleanPlayed = 0;
+  std::vector<int16_t> rest = Render(flooded, 0.3, played);
+  EXPECT_EQ(played, 0);
+  std::vector<int16_t> reference = Render(clean, 0.3 + 512.0 / AudioSampleRate, cleanPlayed);
+  EXPECT_EQ(cleanPlayed, 2);
+  first.insert(first.end(), rest.begin(), rest.end());
+  EXPECT_EQ(first, reference);
+}
+
+// The master volume scales what is heard, the synthesizer's note and the
+// speaker's tone alike, in proportion.
+TEST(LiveMix, MasterVolumeScalesTheSoundInProportion) {
+  const std::string soundFont = DefaultSoundFont();
+  std::vector<double> levels;
+  for (int32_t volume : {255, 127, 0}) {
+    SetSoundVolume(volume);
+    TLiveMix mix;
+    mix.Speaker().Sound(2711);
+    std::unique_ptr<TMidiOut> out = soundFont.empty() ? nullptr : mix.OpenMidiOut(soundFont);
+    if (out) out->ShortMsg(MidiShortMessage(0x90, 57, 0x40));
+    int32_t played = 0;
+    double sum = 0;
+    for (int16_t sample : Render(mix, 0.25, played))
+      sum += double(sample) * sample;
+    levels.push_back(std::sqrt(sum));
+  }
+  SetSoundVolume(255);
+  EXPECT_GT(levels[0], 0.0);
+  EXPECT_NEAR(levels[1] / levels[0], 127.0 / 255.0, 0.005);
+  EXPECT_EQ(levels[2], 0.0);
+}
+
 TEST(AudioBackends, NoAudioDeviceMeansSpeakerDriverAndSilence) {
   TAudioDriver none("pixtor-no-such-driver");
   EXPECT_FALSE(TAudioStream::Open([](int16_t*, int32_t) {}));
@@ -166,6 +256,20 @@ TEST(AudioBackends, SynthesizerAndSpeakerShareDeviceAndNeverBlockTheSender) {
     ASSERT_TRUE(psg.MidiOpen);
     for (int32_t i = 0; i < 20000; ++i)
       psg.MidiToneOn(uint8_t(i & 3), 440 + i % 1000);
+  }
+}
+
+// Without a device the sound library's own complaints stay unprinted (ALSA
+// has eight lines when there is no sound card): one line of ours says it.
+TEST(AudioBackends, NoAudioDeviceIsOneLineOnStandardError) {
+  const std::string line = "pixtor: no audio device; running silent\n";
+  for (const char* driver : {"pixtor-no-such-driver", "alsa"}) {
+    TAudioDriver chosen(driver);
+    testing::internal::CaptureStderr();
+    { TAudioBackends backends; }
+    const std::string said = testing::internal::GetCapturedStderr();
+    if (std::string(driver) == "alsa" && said.empty()) continue; // this machine has a sound card
+    EXPECT_EQ(said, line) << driver;
   }
 }
 

@@ -41,6 +41,29 @@ TEST(InputScript, MalformedLinesNameTheirNumber) {
   }
 }
 
+// A giant or hostile word is shown cut short, its control bytes escaped.
+TEST(InputScript, BadWordShownShortAndEscaped) {
+  const std::string giant = "\x1b[2J" + std::string(1 << 20, '7');
+  const struct {
+    std::string Text, Message;
+  } cases[] = {
+      {giant + " 1 A",
+       "input script line 1: bad frame \"\\x1b[2J" + std::string(36, '7') + "...\" (0 to 4294967295)"},
+      {"0 1 A\n5 2 B \x9b" + giant,
+       "input script line 2: unknown button \"\\x9b\\x1b[2J" + std::string(35, '7') + "...\""},
+      {"00000000000000000000000000000000000000000000000000042 1 A\n1 1 Up\x07",
+       "input script line 2: unknown button \"Up\\x07\""},
+  };
+  for (const auto& c : cases) {
+    try {
+      Read(c.Text);
+      ADD_FAILURE() << "accepted: " << c.Message;
+    } catch (const std::runtime_error& error) {
+      EXPECT_EQ(error.what(), c.Message);
+    }
+  }
+}
+
 TEST(InputScript, ReadErrorIsNotTheEndOfTheScript) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> directory(std::fopen("/", "r"), &std::fclose);
   ASSERT_TRUE(directory);

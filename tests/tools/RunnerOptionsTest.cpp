@@ -76,6 +76,7 @@ TEST(RunnerOptions, FileNamesMayNotCollide) {
       {{"--tones", "x", "--trace", "./x", "cart.nes"}, "--tones \"x\": is also --trace"},
       {{"--input", "s.txt", "--trace", "s.txt", "cart.nes"}, "--trace \"s.txt\": is also --input"},
       {{"--wav", "/dev/null", "--midi", "/dev/null", "cart.nes"}, ""},
+      {{"--trace", "/dev/stdout", "--tones", "/dev/stdout", "cart.nes"}, ""}, // both join standard output
       {{"--snapshot", "-o", "cart.nes"}, "--snapshot \"-o\": a file name is needed"},
       {{"--trace", "--hash", "cart.nes"}, "--trace \"--hash\": a file name is needed"},
       {{"--midi", "", "cart.nes"}, "--midi \"\": a file name is needed"},

@@ -103,6 +103,23 @@ TEST_F(Runner, OtherOutputsWrittenAfterAFailedSnapshot) {
   EXPECT_EQ(Contents(Folder / "out.txt").rfind("frames 60 ", 0), 0u);
 }
 
+// An output that leads to the runner's own standard output or error joins
+// that stream: replacing the file behind it would lose the runner's report.
+TEST_F(Runner, OutputNamingStandardOutputOrErrorJoinsThatStream) {
+  const std::string sound = Cartridge("test_sound");
+  for (const char* name : {"/dev/stdout", "/proc/self/fd/1", "/dev/stderr"}) {
+    const bool toError = std::string(name) == "/dev/stderr";
+    ASSERT_EQ(Run(std::string("--trace ") + name + " --instructions 3 --hash --dump 8000:2 '" + sound + "'"), 0)
+        << name << ": " << Error;
+    const std::string out = Contents(Folder / "out.txt");
+    const std::string traced = toError ? Error : out;
+    EXPECT_NE(traced.find(" SP:"), std::string::npos) << name << ": " << traced;
+    EXPECT_NE(out.find("frames 0 "), std::string::npos) << name << ": " << out;
+    EXPECT_NE(out.find("\n8000: 78 D8\n"), std::string::npos) << name << ": " << out;
+    EXPECT_EQ(std::distance(fs::directory_iterator(Folder), fs::directory_iterator()), 2) << name;
+  }
+}
+
 // Thousands of notes a frame go to the file as they come; its track length is filled in at the end.
 TEST_F(Runner, FloodOfNotesStreamsIntoAWholeMidiFile) {
   ASSERT_EQ(Run("--frames 4 --midi m.mid '" + Cartridge("sound_flood") + "'"), 0) << Error;
