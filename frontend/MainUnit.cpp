@@ -20,6 +20,7 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTimer>
+#include <QWindow>
 
 #include "core/JOYUnit.h"
 #include "core/MMCUnit.h"
@@ -240,6 +241,9 @@ bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
   if (Watched == imBackground || Watched == slTitle) {
     switch (Event->type()) {
     case QEvent::MouseButtonPress:
+      // The window system moves the window where it can (Wayland lets no
+      // program move its own window); elsewhere the window follows the mouse.
+      if (windowHandle() && windowHandle()->startSystemMove()) return true;
       imBackgroundMouseDown(static_cast<QMouseEvent*>(Event)->globalPosition().toPoint());
       return true;
     case QEvent::MouseMove:

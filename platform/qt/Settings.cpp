@@ -166,6 +166,6 @@ QString TSettingsFile::Save(const TSettings& Values) const {
 
 QString SkinFolder(const QStringList& SkinList, const QString& Name) {
   for (const QString& line : SkinList)
-    if (line.section('=', 0, 0) == Name) return line.section('=', 1);
+    if (line.section('=', 0, 0).compare(Name, Qt::CaseInsensitive) == 0) return line.section('=', 1);
   return {};
 }

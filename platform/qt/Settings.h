@@ -56,7 +56,8 @@ private:
   bool Writable = true;
 };
 
-// The folder of the line "name=folder" of SkinList whose name is Name;
-// empty when there is none. Names are told apart by letter case, as the
-// settings file tells its keys apart.
+// The folder of the first line "name=folder" of SkinList whose name is Name
+// in any letter case; empty when there is none. The settings dialog never
+// installs two skins whose names differ only in letter case, so a name
+// typed in another case still finds its skin.
 QString SkinFolder(const QStringList& SkinList, const QString& Name);

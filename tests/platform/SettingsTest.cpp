@@ -121,11 +121,11 @@ TEST_F(SettingsTest, AFileBehindALinkIsWrittenThroughIt) {
   EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
-TEST_F(SettingsTest, SkinFolderTellsLetterCaseApart) {
-  const QStringList list = {"Walnut=/a/", "walnut=/b/", "Walnut=/c/", "Broken"};
+TEST_F(SettingsTest, SkinFolderIsTheFirstOfItsNameInAnyLetterCase) {
+  const QStringList list = {"Oak=/o/", "Walnut=/a/", "walnut=/b/", "Broken"};
   EXPECT_EQ(SkinFolder(list, "Walnut"), "/a/");
-  EXPECT_EQ(SkinFolder(list, "walnut"), "/b/");
-  EXPECT_EQ(SkinFolder(list, "WALNUT"), "");
+  EXPECT_EQ(SkinFolder(list, "WALNUT"), "/a/");
+  EXPECT_EQ(SkinFolder(list, "Wal"), "");
   EXPECT_EQ(SkinFolder(list, "Broken"), "");
 }
 
