@@ -15,7 +15,7 @@ saved=""
 # The build's own install manifest (a user's real install) survives the check.
 if [ -e "$manifest" ]; then
   saved=$(mktemp)
-  cp "$manifest" "$saved"
+  cp -p "$manifest" "$saved"
 fi
 cleanup() {
   rm -rf "$prefix"
@@ -25,7 +25,8 @@ trap cleanup EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-expected=(bin/pixtor lib/pixtor/SKINS.DLL share/applications/pixtor.desktop share/mime/packages/pixtor.xml)
+expected=(bin/pixtor bin/pixtor-headless lib/pixtor/SKINS.DLL share/applications/pixtor.desktop
+  share/mime/packages/pixtor.xml share/man/man6/pixtor.6.gz share/man/man6/pixtor-headless.6.gz)
 for size in 16 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/pixtor.png")
 done

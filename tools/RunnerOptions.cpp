@@ -37,6 +37,7 @@ no pacing, then prints "frames N seconds S fps F".
                         when no SoundFont loads
   --midi FILE           write every MIDI message of the run as a Standard MIDI File
                         (format 0, emulated time); the MIDI driver is always chosen
+  --version             print the runner's version and exit
 )";
 
 namespace {
@@ -176,6 +177,9 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
     };
     if (arg == "--help" || arg == "-h") {
       options.Help = true;
+      return options;
+    } else if (arg == "--version") {
+      options.Version = true;
       return options;
     } else if (arg == "--frames") {
       options.Frames = int64_t(NumberIn(arg, value(), 10, 1, MaxFrames, "frames are 1 to " + std::to_string(MaxFrames)));

@@ -37,6 +37,7 @@ struct TOptions {
   std::string SnapshotFile;
   bool Hash = false;
   bool Help = false;
+  bool Version = false;
   std::string InputFile;
   std::string TonesFile;
   std::string WavFile;

@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "PixtorVersion.h"
 #include "core/JOYUnit.h"
 #include "core/MMCUnit.h"
 #include "core/NESUnit.h"
@@ -207,9 +208,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "pixtor-headless: %s\n(pixtor-headless --help lists the options)\n", error.what());
     return 2;
   }
-  if (options.Help) {
+  if (options.Help || options.Version) {
     TOutputFile out = TOutputFile::StandardOutput();
-    out.Print("%s", RunnerUsage);
+    if (options.Help) out.Print("%s", RunnerUsage);
+    else out.Print("pixtor-headless %s\n", PixtorVersion);
     try {
       out.Close();
     } catch (const std::runtime_error& error) {

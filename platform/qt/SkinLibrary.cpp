@@ -11,7 +11,8 @@
 
 TSkinLibrary::TSkinLibrary() {
   const QString Folder = QCoreApplication::applicationDirPath();
-  for (const QString& Path : {Folder + "/" + SkinLibraryName, Folder + "/../lib/pixtor/" + SkinLibraryName}) {
+  for (const QString& Path :
+       {Folder + "/" + SkinLibraryName, Folder + "/" PIXTOR_SKINDIR_FROM_BINDIR "/" + SkinLibraryName}) {
     if (!QFile::exists(Path)) continue;
     Library.setFileName(Path);
     if (Library.load()) {

@@ -10,7 +10,8 @@ class QIODevice;
 
 // The built-in skin library "SKINS.DLL", loaded while this object lives. It
 // is looked for beside the program, then in the installed program's own
-// library folder (../lib/pixtor/ from the program's folder).
+// library folder (../lib/pixtor/ from the program's folder, as the build's
+// install layout says).
 class TSkinLibrary {
 public:
   TSkinLibrary();

@@ -50,5 +50,14 @@ TJoystickState TSDLJoystick::Read() {
   const int buttons = std::min(SDL_JoystickNumButtons(Device), int(JoystickButtons));
   for (int i = 0; i < buttons; ++i)
     if (SDL_JoystickGetButton(Device, i)) state.Buttons |= 1u << i;
+  // The hat (the D-pad on most pads) pushes the axes to their ends, so its
+  // directions are the stick's; where both point along an axis, the hat wins.
+  if (SDL_JoystickNumHats(Device) > 0) {
+    const Uint8 hat = SDL_JoystickGetHat(Device, 0);
+    if (hat & SDL_HAT_LEFT) state.X = -JoystickAxisRange;
+    if (hat & SDL_HAT_RIGHT) state.X = JoystickAxisRange;
+    if (hat & SDL_HAT_UP) state.Y = -JoystickAxisRange;
+    if (hat & SDL_HAT_DOWN) state.Y = JoystickAxisRange;
+  }
   return state;
 }

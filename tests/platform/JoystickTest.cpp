@@ -29,9 +29,9 @@ protected:
   }
   void TearDown() override { Unplug(); }
 
-  // Two axes and 33 buttons, one more than are read.
+  // Two axes, 33 buttons (one more than are read) and a hat.
   void PlugIn() {
-    Virtual = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 33, 0);
+    Virtual = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 33, 1);
     Handle = SDL_JoystickOpen(Virtual);
     ASSERT_NE(Handle, nullptr) << SDL_GetError();
   }
@@ -41,10 +41,11 @@ protected:
     Handle = nullptr;
     Virtual = -1;
   }
-  // Sets the axes and presses one button (-1: none), then reads the stick.
-  TJoystickState Read(Sint16 X, Sint16 Y, int Button) {
+  // Sets the axes and the hat and presses one button (-1: none), then reads the stick.
+  TJoystickState Read(Sint16 X, Sint16 Y, int Button, Uint8 Hat = SDL_HAT_CENTERED) {
     SDL_JoystickSetVirtualAxis(Handle, 0, X);
     SDL_JoystickSetVirtualAxis(Handle, 1, Y);
+    SDL_JoystickSetVirtualHat(Handle, 0, Hat);
     for (int button = 0; button < 33; ++button)
       SDL_JoystickSetVirtualButton(Handle, button, button == Button ? SDL_PRESSED : SDL_RELEASED);
     return Stick.Read();
@@ -60,14 +61,33 @@ TEST_F(SDLJoystick, AxesScaledAndButtons) {
   EXPECT_EQ(Read(-328, 327, 32), (TJoystickState{-10, 9, 0})); // no 33rd button
 }
 
-TEST_F(SDLJoystick, DirectionsBeyondTheDeadZone) {
+// The stick beyond half its travel and the hat give the same four directions.
+TEST_F(SDLJoystick, DirectionsFromStickAndHat) {
   PlugIn();
   TDXInput input;
   input.Joystick = &Stick;
   input.JoystickEnabled = true;
-  Read(-20000, 10000, 0); // -610 and 305 of 1000
-  input.Update();
-  EXPECT_EQ(input.States, TInputStates().set(InputLeft).set(InputButton(1)));
+  const TInputStates none;
+  const struct {
+    Sint16 X, Y;
+    Uint8 Hat;
+    TInputStates Expected;
+  } cases[] = {
+      {-20000, 10000, SDL_HAT_CENTERED, TInputStates().set(InputLeft)},               // -610 and 305 of 1000
+      {16384, -16384, SDL_HAT_CENTERED, none},                                        // 500: not beyond half
+      {16417, -16417, SDL_HAT_CENTERED, TInputStates().set(InputRight).set(InputUp)}, // 501
+      {0, 0, SDL_HAT_LEFTUP, TInputStates().set(InputLeft).set(InputUp)},
+      {0, 0, SDL_HAT_RIGHTDOWN, TInputStates().set(InputRight).set(InputDown)},
+      {30000, 0, SDL_HAT_UP, TInputStates().set(InputRight).set(InputUp)},
+      {30000, 0, SDL_HAT_LEFT, TInputStates().set(InputLeft)},
+  };
+  for (const auto& c : cases) {
+    Read(c.X, c.Y, 0, c.Hat);
+    input.Update();
+    EXPECT_EQ(input.States, TInputStates(c.Expected).set(InputButton(1)))
+        << c.X << ", " << c.Y << ", hat " << int(c.Hat);
+  }
+  EXPECT_EQ(Read(0, 0, -1, SDL_HAT_LEFTDOWN), (TJoystickState{-1000, 1000, 0}));
 }
 
 TEST_F(SDLJoystick, UnplugAndPlugInAgain) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "PixtorVersion.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -93,6 +95,16 @@ TEST_F(Runner, UsageErrorComesFirstAndCreatesNothing) {
   EXPECT_EQ(Error.rfind("pixtor-headless: --regs \"Q=1\":", 0), 0u) << Error;
   EXPECT_FALSE(fs::exists(Folder / "t.txt"));
   EXPECT_FALSE(fs::exists(Folder / "n.txt"));
+}
+
+// --version and --help answer on standard output before the rest of the line is looked at.
+TEST_F(Runner, VersionAndHelpStopTheRun) {
+  EXPECT_EQ(Run("--version --frames 0"), 0) << Error;
+  EXPECT_EQ(Contents(Folder / "out.txt"), std::string("pixtor-headless ") + PixtorVersion + "\n");
+  EXPECT_EQ(Run("--help missing.nes"), 0) << Error;
+  EXPECT_EQ(Contents(Folder / "out.txt").rfind("usage: pixtor-headless ", 0), 0u);
+  EXPECT_EQ(Run("--version", "> /dev/full"), 1);
+  EXPECT_EQ(Error, "pixtor-headless: cannot write standard output: No space left on device\n");
 }
 
 TEST_F(Runner, OtherOutputsWrittenAfterAFailedSnapshot) {
