@@ -28,6 +28,7 @@ class TWindowInput;
 class TDisplayModes;
 class TSDLJoystick;
 class TFrameClock;
+class TMidiRecording;
 
 // The program's title, also the first piece of the info line.
 inline const QString AppTitle = QStringLiteral("Pixtor emulator");
@@ -118,6 +119,10 @@ public:
   bool ShowStats = false;
   // The joypads' input of the cartridge started last, as a joypad script.
   TInputRecorder InputRecord;
+  // Where the music is written, if anywhere; told each line.
+  TMidiRecording* MidiRecord = nullptr;
+  // Lines emulated since the window opened, over every cartridge.
+  int64_t Lines = 0;
   // The splash window, hidden and freed when the window is first shown.
   std::unique_ptr<QWidget> Splash;
 

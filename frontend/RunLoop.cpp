@@ -8,6 +8,7 @@
 
 #include "core/NESUnit.h"
 #include "frontend/MainUnit.h"
+#include "frontend/MidiRecording.h"
 #include "platform/FrameClock.h"
 #include "platform/qt/Screens.h"
 
@@ -18,6 +19,9 @@ TMainForm* TMainForm::Instance = nullptr;
 // the next frame.
 void TMainForm::PumpMessages() {
   if (Instance) {
+    // The line event that follows begins the next line.
+    if (Instance->MidiRecord) Instance->MidiRecord->SetLine(++Instance->Lines);
+    else ++Instance->Lines;
     if (Instance->NES->ScanLine == FrameLines - 1) Instance->FrameDone();
     if (Instance->NES->ScanLine == JoypadPollLine)
       Instance->ReportRecordFailure(Instance->InputRecord.Frame(Instance->Frames, *Instance->NES));

@@ -6,6 +6,6 @@ namespace {
 TMidiOutOpener CurrentOpener;
 } // namespace
 
-void SetMidiOutOpener(TMidiOutOpener Opener) { CurrentOpener = std::move(Opener); }
+TMidiOutOpener SetMidiOutOpener(TMidiOutOpener Opener) { return std::exchange(CurrentOpener, std::move(Opener)); }
 
 std::unique_ptr<TMidiOut> MidiOutOpen() { return CurrentOpener ? CurrentOpener() : nullptr; }

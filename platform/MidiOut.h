@@ -21,6 +21,7 @@ inline constexpr uint32_t MidiShortMessage(uint8_t Status, uint8_t Data1, uint8_
 using TMidiOutOpener = std::function<std::unique_ptr<TMidiOut>()>;
 
 // The front end installs the real device once at start-up; until then, and
-// in tools and tests that install nothing, there is no MIDI output.
-void SetMidiOutOpener(TMidiOutOpener Opener);
+// in tools and tests that install nothing, there is no MIDI output. Gives
+// the opener installed before.
+TMidiOutOpener SetMidiOutOpener(TMidiOutOpener Opener);
 std::unique_ptr<TMidiOut> MidiOutOpen();
