@@ -2,24 +2,13 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <memory>
-#include <stdexcept>
 
 #include "core/NESUnit.h"
 #include "core/PPUUnit.h"
+#include "platform/CFile.h"
 
 namespace {
-
-struct TFileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using TFile = std::unique_ptr<std::FILE, TFileCloser>;
-
-[[noreturn]] void FileError(const std::string& Path, const char* What, int Error) {
-  throw std::runtime_error(std::string(What) + " \"" + Path + "\": " + std::strerror(Error));
-}
 
 // Images and battery files are only ever read, so a read-only file will do.
 TFile OpenForReading(const std::string& Path) {

@@ -6,13 +6,7 @@
 #include <string>
 #include <vector>
 
-// A colour table entry.
-struct TRGB {
-  uint8_t R = 0;
-  uint8_t G = 0;
-  uint8_t B = 0;
-  friend bool operator==(const TRGB&, const TRGB&) = default;
-};
+#include "platform/Bmp.h"
 
 // The device-independent bitmap of the screen: 256 x 240 pixels of 8 bits,
 // line 0 at the top, each pixel an index into a 256-entry colour table.

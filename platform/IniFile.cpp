@@ -14,15 +14,15 @@ constexpr std::size_t MaxProfileSize = 1 << 20;
 
 std::string_view Trim(std::string_view Text) {
   constexpr std::string_view Blanks = " \t\r\v\f";
-  const auto First = Text.find_first_not_of(Blanks);
-  if (First == std::string_view::npos) return {};
-  return Text.substr(First, Text.find_last_not_of(Blanks) - First + 1);
+  const auto first = Text.find_first_not_of(Blanks);
+  if (first == std::string_view::npos) return {};
+  return Text.substr(first, Text.find_last_not_of(Blanks) - first + 1);
 }
 
 bool SameName(std::string_view A, std::string_view B) {
   return std::ranges::equal(A, B, [](char X, char Y) {
-    const auto Upper = [](char C) { return C >= 'a' && C <= 'z' ? char(C - 'a' + 'A') : C; };
-    return Upper(X) == Upper(Y);
+    const auto upper = [](char C) { return C >= 'a' && C <= 'z' ? char(C - 'a' + 'A') : C; };
+    return upper(X) == upper(Y);
   });
 }
 
@@ -37,32 +37,32 @@ std::string_view Unquote(std::string_view Value) {
 
 std::string ReadProfileString(const std::string& Path, const std::string& Section, const std::string& Key) {
   if (!NotAFile(Path).empty()) return {};
-  std::ifstream File(Path, std::ios::binary);
-  if (!File) return {};
-  std::string Text;
-  std::array<char, 65536> Chunk;
-  while (Text.size() < MaxProfileSize && File.read(Chunk.data(), Chunk.size()).gcount() > 0)
-    Text.append(Chunk.data(), std::size_t(File.gcount()));
-  Text.resize(std::min(Text.size(), MaxProfileSize));
+  std::ifstream file(Path, std::ios::binary);
+  if (!file) return {};
+  std::string text;
+  std::array<char, 65536> chunk;
+  while (text.size() < MaxProfileSize && file.read(chunk.data(), chunk.size()).gcount() > 0)
+    text.append(chunk.data(), std::size_t(file.gcount()));
+  text.resize(std::min(text.size(), MaxProfileSize));
 
-  std::string_view Rest = Text;
-  if (Rest.starts_with("\xEF\xBB\xBF")) Rest.remove_prefix(3); // UTF-8 byte order mark
-  bool InSection = false;
-  while (!Rest.empty()) {
-    const auto End = Rest.find('\n');
-    const std::string_view Line = Trim(Rest.substr(0, End));
-    Rest.remove_prefix(End == std::string_view::npos ? Rest.size() : End + 1);
-    if (Line.empty() || Line.front() == ';') continue;
-    if (Line.front() == '[') {
-      const auto Close = Line.find(']');
-      if (Close != std::string_view::npos)
-        InSection = SameName(Trim(Line.substr(1, Close - 1)), Trim(Section));
+  std::string_view rest = text;
+  if (rest.starts_with("\xEF\xBB\xBF")) rest.remove_prefix(3); // UTF-8 byte order mark
+  bool inSection = false;
+  while (!rest.empty()) {
+    const auto end = rest.find('\n');
+    const std::string_view line = Trim(rest.substr(0, end));
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    if (line.empty() || line.front() == ';') continue;
+    if (line.front() == '[') {
+      const auto close = line.find(']');
+      if (close != std::string_view::npos)
+        inSection = SameName(Trim(line.substr(1, close - 1)), Trim(Section));
       continue;
     }
-    const auto Equals = Line.find('=');
-    if (!InSection || Equals == std::string_view::npos) continue;
-    if (SameName(Trim(Line.substr(0, Equals)), Trim(Key)))
-      return std::string(Unquote(Trim(Line.substr(Equals + 1))));
+    const auto equals = line.find('=');
+    if (!inSection || equals == std::string_view::npos) continue;
+    if (SameName(Trim(line.substr(0, equals)), Trim(Key)))
+      return std::string(Unquote(Trim(line.substr(equals + 1))));
   }
   return {};
 }

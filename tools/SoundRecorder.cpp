@@ -10,7 +10,7 @@
 #include "core/NESUnit.h"
 #include "platform/audio/SquareTone.h"
 
-double LineSeconds(int64_t Line) { return double(Line) / (FrameLines * FramesPerSecond); }
+double LineSeconds(int64_t Line) { return double(Line) / (FrameLines * ConsoleFrameRate); }
 
 namespace {
 

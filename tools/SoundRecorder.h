@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/FrameClock.h"
 #include "platform/MidiOut.h"
 #include "platform/Speaker.h"
 #include "platform/audio/Synth.h"
 #include "tools/MidiFile.h"
 #include "tools/WavWriter.h"
 
-// Emulated time: a console frame lasts 1 / 60.0988 s.
-inline constexpr double FramesPerSecond = 60.0988;
+// Emulated time: a console frame lasts 1 / ConsoleFrameRate s.
 double LineSeconds(int64_t Line);
 // Bytes of a WAV file holding the sound of lines 0 to EndLine.
 uint64_t WavFileBytes(int64_t EndLine);

@@ -4,17 +4,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/Bytes.h"
+
 namespace {
-
-void Put16(std::vector<uint8_t>& Out, uint16_t Value) {
-  Out.push_back(uint8_t(Value));
-  Out.push_back(uint8_t(Value >> 8));
-}
-
-void Put32(std::vector<uint8_t>& Out, uint32_t Value) {
-  Put16(Out, uint16_t(Value));
-  Put16(Out, uint16_t(Value >> 16));
-}
 
 void PutText(std::vector<uint8_t>& Out, const char* Text) { Out.insert(Out.end(), Text, Text + 4); }
 

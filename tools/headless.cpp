@@ -26,6 +26,7 @@
 #include "core/PSGUnit.h"
 #include "platform/DIB.h"
 #include "platform/RegularFile.h"
+#include "tools/FrameHash.h"
 #include "tools/InputScript.h"
 #include "tools/OutputFile.h"
 #include "tools/RunnerOptions.h"
@@ -48,13 +49,6 @@ template <typename Peek> void Dump(TOutputFile& Out, const TRange& Range, Peek R
     for (uint32_t i = line; i < Range.Length && i < line + 16; ++i) Out.Print(" %02X", Read(Range.Addr + i));
     Out.Print("\n");
   }
-}
-
-
-// 64-bit FNV-1a.
-uint64_t Hash(const uint8_t* Bytes, size_t Count, uint64_t Value = 0xCBF29CE484222325ull) {
-  for (size_t i = 0; i < Count; ++i) Value = (Value ^ Bytes[i]) * 0x100000001B3ull;
-  return Value;
 }
 
 // Drives the console: counts line events into frames, feeds the joypads from
@@ -122,10 +116,7 @@ public:
     const int64_t frames = Lines / FrameLines;
     out.Print("frames %lld seconds %.3f fps %.1f\n", static_cast<long long>(frames), Seconds,
               Seconds > 0 ? frames / Seconds : 0.0);
-    if (Options.Hash) {
-      uint64_t hash = ::Hash(Shown.ScanLine(0), TDIB::Width * TDIB::Height);
-      out.Print("%016llx\n", static_cast<unsigned long long>(::Hash(ShownPalette.data(), 32, hash)));
-    }
+    if (Options.Hash) out.Print("%016llx\n", static_cast<unsigned long long>(FrameHash(Shown, ShownPalette)));
     if (!Options.SnapshotFile.empty()) {
       attempt([&] {
         TOutputFile snapshot(Options.SnapshotFile);

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "Canvas.h"
+#include "Raster.h"
 
 // The skin's text art (skins/art.txt), one item per line, '#' starting a
 // comment line:

@@ -35,124 +35,124 @@ constexpr std::array<TRect, 7> ButtonWells = {{
 // A sunken well whose inside is the given rectangle; the buttons' wells are
 // one pixel deep because the window leaves only three pixels between them
 // and the screen.
-void Well(TCanvas& C, TRect R, const TScheme& S, TColor Inside, int Depth) {
-  if (Depth == 2) C.Frame(R.X - 2, R.Y - 2, R.W + 4, R.H + 4, S.Shadow, S.Light);
-  C.Frame(R.X - 1, R.Y - 1, R.W + 2, R.H + 2, S.Outline, Mix(S.Face, S.Light, 0.4));
-  C.FillRect(R.X, R.Y, R.W, R.H, Inside);
+void Well(TRaster& Picture, TRect R, const TScheme& S, TRGB Inside, int Depth) {
+  if (Depth == 2) Picture.Frame(R.X - 2, R.Y - 2, R.W + 4, R.H + 4, S.Shadow, S.Light);
+  Picture.Frame(R.X - 1, R.Y - 1, R.W + 2, R.H + 2, S.Outline, Mix(S.Face, S.Light, 0.4));
+  Picture.FillRect(R.X, R.Y, R.W, R.H, Inside);
 }
 
-TCanvas Background(const TArt& Art, const TScheme& S) {
-  TCanvas C(400, 310);
-  for (int Y = 0; Y < C.Height(); ++Y)
-    C.FillRect(0, Y, C.Width(), 1, Mix(S.PanelTop, S.PanelBottom, Y / 309.0));
-  C.Frame(0, 0, 400, 310, S.Light, S.Outline);
-  C.Frame(1, 1, 398, 308, Mix(S.PanelTop, S.Light, 0.5), S.Shadow);
-  Well(C, {48, 10, 257, 8}, S, S.TitlePaper, 2);
-  Well(C, {48, 30, 258, 242}, S, {0, 0, 0}, 2);
-  for (const TRect& Place : ButtonWells)
-    Well(C, Place, S, S.Outline, 1);
+TRaster Background(const TArt& Art, const TScheme& S) {
+  TRaster picture(400, 310);
+  for (int y = 0; y < picture.Height(); ++y)
+    picture.FillRect(0, y, picture.Width(), 1, Mix(S.PanelTop, S.PanelBottom, y / 309.0));
+  picture.Frame(0, 0, 400, 310, S.Light, S.Outline);
+  picture.Frame(1, 1, 398, 308, Mix(S.PanelTop, S.Light, 0.5), S.Shadow);
+  Well(picture, {48, 10, 257, 8}, S, S.TitlePaper, 2);
+  Well(picture, {48, 30, 258, 242}, S, {0, 0, 0}, 2);
+  for (const TRect& place : ButtonWells)
+    Well(picture, place, S, S.Outline, 1);
   // A speaker grille and the name on the empty right-hand panel.
-  for (int Y = 140; Y < 228; Y += 6)
-    for (int X = 320; X < 388; X += 6) {
-      C.FillRect(X, Y, 3, 3, S.Outline);
-      C.Plot(X + 3, Y + 3, Mix(S.PanelTop, S.Light, 0.5));
+  for (int y = 140; y < 228; y += 6)
+    for (int x = 320; x < 388; x += 6) {
+      picture.FillRect(x, y, 3, 3, S.Outline);
+      picture.Plot(x + 3, y + 3, Mix(S.PanelTop, S.Light, 0.5));
     }
-  const TMask Name = Scaled(Art.Text("PIXTOR"), 2);
-  Paint(C, Name, 353 - Name.Width / 2 + 1, 245, S.Outline, S.Outline);
-  Paint(C, Name, 353 - Name.Width / 2, 244, S.Light, S.Light);
-  return C;
+  const TMask name = Scaled(Art.Text("PIXTOR"), 2);
+  Paint(picture, name, 353 - name.Width / 2 + 1, 245, S.Outline, S.Outline);
+  Paint(picture, name, 353 - name.Width / 2, 244, S.Light, S.Light);
+  return picture;
 }
 
 // One button's five state images side by side: up, disabled, pressed,
 // down (latched), mouse over.
-TCanvas ButtonStrip(int Width, int Height, const TMask& Label, const TScheme& S) {
-  TCanvas C(Width * States, Height);
-  const int LabelX = (Width - Label.Width) / 2, LabelY = (Height - Label.Height) / 2;
-  for (int State = 0; State < States; ++State) {
-    const int X = State * Width;
-    TColor Face = S.Face, TopLeft = S.Light, BottomRight = S.Shadow, Ink = S.Ink;
-    int Shift = 0;
-    switch (State) {
+TRaster ButtonStrip(int Width, int Height, const TMask& Label, const TScheme& S) {
+  TRaster picture(Width * States, Height);
+  const int labelX = (Width - Label.Width) / 2, labelY = (Height - Label.Height) / 2;
+  for (int state = 0; state < States; ++state) {
+    const int x = state * Width;
+    TRGB face = S.Face, topLeft = S.Light, bottomRight = S.Shadow, ink = S.Ink;
+    int shift = 0;
+    switch (state) {
     case 1: // disabled: flat, the label greyed
-      Face = Mix(S.Face, S.PanelBottom, 0.35), TopLeft = BottomRight = Face, Ink = S.InkDisabled;
+      face = Mix(S.Face, S.PanelBottom, 0.35), topLeft = bottomRight = face, ink = S.InkDisabled;
       break;
     case 2: // pressed: sunken
-      Face = Mix(S.Face, S.Shadow, 0.35), TopLeft = S.Shadow, BottomRight = S.Light, Shift = 1;
+      face = Mix(S.Face, S.Shadow, 0.35), topLeft = S.Shadow, bottomRight = S.Light, shift = 1;
       break;
     case 3: // down: sunken and lit
-      Face = S.Accent, TopLeft = Mix(S.Accent, S.Outline, 0.6), BottomRight = Mix(S.Accent, S.Light, 0.6);
-      Ink = S.Outline, Shift = 1;
+      face = S.Accent, topLeft = Mix(S.Accent, S.Outline, 0.6), bottomRight = Mix(S.Accent, S.Light, 0.6);
+      ink = S.Outline, shift = 1;
       break;
     case 4: // mouse over: raised, brighter, the label in the hover colour
-      Face = Mix(S.Face, S.Light, 0.3), Ink = S.Hover;
+      face = Mix(S.Face, S.Light, 0.3), ink = S.Hover;
       break;
     }
-    C.FillRect(X, 0, Width, Height, Face);
-    C.Frame(X, 0, Width, Height, State == 4 ? S.Hover : S.Outline, S.Outline);
-    C.Frame(X + 1, 1, Width - 2, Height - 2, TopLeft, BottomRight);
-    if (State != 1 && State != 3)
-      Paint(C, Label, X + LabelX + Shift + 1, LabelY + Shift + 1, S.Outline, S.Outline);
-    Paint(C, Label, X + LabelX + Shift, LabelY + Shift, Ink, Ink);
+    picture.FillRect(x, 0, Width, Height, face);
+    picture.Frame(x, 0, Width, Height, state == 4 ? S.Hover : S.Outline, S.Outline);
+    picture.Frame(x + 1, 1, Width - 2, Height - 2, topLeft, bottomRight);
+    if (state != 1 && state != 3)
+      Paint(picture, Label, x + labelX + shift + 1, labelY + shift + 1, S.Outline, S.Outline);
+    Paint(picture, Label, x + labelX + shift, labelY + shift, ink, ink);
   }
-  return C;
+  return picture;
 }
 
 // Strips of equal size stacked as the rows of one picture.
-TCanvas Column(const std::vector<TCanvas>& Strips) {
-  TCanvas C(Strips.front().Width(), Strips.front().Height() * int(Strips.size()));
-  for (std::size_t Row = 0; Row < Strips.size(); ++Row)
-    C.Draw(Strips[Row], 0, int(Row) * Strips[Row].Height());
-  return C;
+TRaster Column(const std::vector<TRaster>& Strips) {
+  TRaster picture(Strips.front().Width(), Strips.front().Height() * int(Strips.size()));
+  for (std::size_t row = 0; row < Strips.size(); ++row)
+    picture.Draw(Strips[row], 0, int(row) * Strips[row].Height());
+  return picture;
 }
 
-TCanvas SmallButtons(const TArt& Art, const TScheme& S) {
-  TCanvas C(200, 80);
-  C.Draw(ButtonStrip(40, 20, Join({Art.Icon("vol"), Art.Text("VOL")}, true, 3), S), 0, 0);
-  const char* Icons[3][2] = {{"minimize", "about"}, {"fullscreen", "voldown"}, {"close", "volup"}};
-  for (int Row = 0; Row < 3; ++Row)
-    for (int Column = 0; Column < 2; ++Column)
-      C.Draw(ButtonStrip(20, 20, Art.Icon(Icons[Row][Column]), S), Column * 100, (Row + 1) * 20);
-  return C;
+TRaster SmallButtons(const TArt& Art, const TScheme& S) {
+  TRaster picture(200, 80);
+  picture.Draw(ButtonStrip(40, 20, Join({Art.Icon("vol"), Art.Text("VOL")}, true, 3), S), 0, 0);
+  const char* icons[3][2] = {{"minimize", "about"}, {"fullscreen", "voldown"}, {"close", "volup"}};
+  for (int row = 0; row < 3; ++row)
+    for (int column = 0; column < 2; ++column)
+      picture.Draw(ButtonStrip(20, 20, Art.Icon(icons[row][column]), S), column * 100, (row + 1) * 20);
+  return picture;
 }
 
-TCanvas TitleFont(const TArt& Art, const TScheme& S) {
-  TCanvas C(Art.Font.Width, Art.Font.Height, S.TitlePaper);
-  Paint(C, Art.Font, 0, 0, S.TitleInk, S.TitleInk);
-  return C;
+TRaster TitleFont(const TArt& Art, const TScheme& S) {
+  TRaster picture(Art.Font.Width, Art.Font.Height, S.TitlePaper);
+  Paint(picture, Art.Font, 0, 0, S.TitleInk, S.TitleInk);
+  return picture;
 }
 
-TCanvas Logo(const TArt& Art, const TScheme& S) {
-  TCanvas C(216, 144);
-  for (int Y = 0; Y < 144; ++Y)
-    C.FillRect(0, Y, 216, 1, Mix(S.PanelTop, S.Outline, Y / 143.0));
-  C.Frame(0, 0, 216, 144, S.Light, S.Outline);
-  const TMask Title = Scaled(Art.Text("PIXTOR"), 5);
-  Paint(C, Title, (216 - Title.Width) / 2 + 3, 15, S.Outline, S.Outline);
-  Paint(C, Title, (216 - Title.Width) / 2, 12, S.Accent, S.Accent);
-  const TMask Subtitle = Scaled(Art.Text("NES EMULATOR"), 2);
-  Paint(C, Subtitle, (216 - Subtitle.Width) / 2, 46, S.Ink, S.Ink);
-  const TMask Pad = Scaled(Art.Icon("joypad"), 3);
-  Paint(C, Pad, (216 - Pad.Width) / 2, 68, S.Light, S.Accent);
-  return C;
+TRaster Logo(const TArt& Art, const TScheme& S) {
+  TRaster picture(216, 144);
+  for (int y = 0; y < 144; ++y)
+    picture.FillRect(0, y, 216, 1, Mix(S.PanelTop, S.Outline, y / 143.0));
+  picture.Frame(0, 0, 216, 144, S.Light, S.Outline);
+  const TMask title = Scaled(Art.Text("PIXTOR"), 5);
+  Paint(picture, title, (216 - title.Width) / 2 + 3, 15, S.Outline, S.Outline);
+  Paint(picture, title, (216 - title.Width) / 2, 12, S.Accent, S.Accent);
+  const TMask subtitle = Scaled(Art.Text("NES EMULATOR"), 2);
+  Paint(picture, subtitle, (216 - subtitle.Width) / 2, 46, S.Ink, S.Ink);
+  const TMask pad = Scaled(Art.Icon("joypad"), 3);
+  Paint(picture, pad, (216 - pad.Width) / 2, 68, S.Light, S.Accent);
+  return picture;
 }
 
 } // namespace
 
 TSkinPictures MakeSkin(const TArt& Art, const TScheme& S) {
-  std::vector<TCanvas> Slots, Commands;
-  for (int Slot = 1; Slot <= 10; ++Slot)
-    Slots.push_back(ButtonStrip(30, 30, Scaled(Art.Text(std::to_string(Slot)), 2), S));
-  const std::array<std::pair<const char*, const char*>, 5> CommandLabels = {
+  std::vector<TRaster> slots, commands;
+  for (int slot = 1; slot <= 10; ++slot)
+    slots.push_back(ButtonStrip(30, 30, Scaled(Art.Text(std::to_string(slot)), 2), S));
+  const std::array<std::pair<const char*, const char*>, 5> commandLabels = {
       {{"open", "OPEN"}, {"run", "RUN"}, {"reset", "RESET"}, {"pause", "PAUSE"}, {"snapshot", "SNAP"}}};
-  for (const auto& [Icon, Word] : CommandLabels)
-    Commands.push_back(ButtonStrip(33, 33, Join({Art.Icon(Icon), Art.Text(Word)}, false, 4), S));
+  for (const auto& [icon, word] : commandLabels)
+    commands.push_back(ButtonStrip(33, 33, Join({Art.Icon(icon), Art.Text(word)}, false, 4), S));
   return {
       Background(Art, S),
       SmallButtons(Art, S),
       Column({ButtonStrip(80, 26, Scaled(Art.Text("SETUP"), 2), S),
               ButtonStrip(80, 26, Scaled(Art.Text("INFO"), 2), S)}),
-      Column(Slots),
-      Column(Commands),
+      Column(slots),
+      Column(commands),
       TitleFont(Art, S),
       Logo(Art, S),
   };

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,15 +20,10 @@
 #include "core/NESUnit.h"
 #include "core/PPUUnit.h"
 #include "platform/DIB.h"
+#include "tools/FrameHash.h"
 #include "tools/InputScript.h"
 
 namespace {
-
-// 64-bit FNV-1a.
-uint64_t Hash(const uint8_t* Bytes, size_t Count, uint64_t Value = 0xCBF29CE484222325ull) {
-  for (size_t i = 0; i < Count; ++i) Value = (Value ^ Bytes[i]) * 0x100000001B3ull;
-  return Value;
-}
 
 // Index of the first entry where A and B differ, or -1 when they are equal.
 template <typename T> long FirstDifference(const std::vector<T>& A, const std::vector<T>& B) {
@@ -84,8 +80,7 @@ public:
 
 private:
   void Present() {
-    uint64_t hash = Hash(NES.PPU->FrameBuffer->ScanLine(0), TDIB::Width * TDIB::Height);
-    Pictures.push_back(Hash(&NES.PPU->VRAM[0x3F00], 32, hash));
+    Pictures.push_back(FrameHash(*NES.PPU->FrameBuffer, std::span(NES.PPU->VRAM).subspan<0x3F00, 32>()));
   }
 
   void Loop(TCPU* Sender, uint8_t& Interrupt) {

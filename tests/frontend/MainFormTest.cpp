@@ -6,8 +6,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEnterEvent>
-#include <QMouseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -18,8 +16,6 @@
 #include "core/NESUnit.h"
 #include "core/PSGUnit.h"
 #include "frontend/MainUnit.h"
-#include "platform/FrameClock.h"
-#include "platform/WindowInput.h"
 #include "platform/qt/Screens.h"
 #include "platform/qt/SkinLibrary.h"
 #include "platform/qt/PlusButton.h"
@@ -352,93 +348,6 @@ TEST_F(MainFormTest, DraggingMovesByTheMouseTravel) {
   form.imBackgroundMouseUp();
   form.imBackgroundMouseMove({400, 400});
   EXPECT_EQ(form.pos(), QPoint(130, 55));
-}
-
-TEST(SkinLabelTest, ScrollsTwoPixelsATickAndWaitsASecondAtEachEnd) {
-  TSkinLabel label(nullptr, 0, 0, 257, 8);
-  label.SetCaption(QString(53, 'A')); // 265 pixels: 8 to travel
-  std::vector<int> offsets;
-  for (int tick = 0; tick < 30; ++tick) {
-    label.Step();
-    offsets.push_back(label.Offset());
-  }
-  const std::vector<int> expected = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 4, 6, 8, 8,
-                                     8, 8, 8, 8, 8, 8, 8, 8, 8, 6, 4, 2, 0, 0, 0};
-  EXPECT_EQ(offsets, expected);
-  label.SetCaption("PIXTOR"); // fits: stands at the left
-  for (int tick = 0; tick < 20; ++tick) label.Step();
-  EXPECT_EQ(label.Offset(), 0);
-}
-
-TEST(SkinLabelTest, FontCellsByCodePage) {
-  const std::pair<uint8_t, QPoint> cases[] = {
-      {'A', {0, 0}},    {'a', {0, 0}},    {'Z', {125, 0}},  {' ', {145, 0}}, {191, {140, 0}},
-      {'0', {0, 6}},    {'.', {55, 6}},   {'$', {145, 6}},  {194, {0, 12}},  {214, {5, 12}},
-      {'?', {15, 12}},  {'*', {20, 12}},  {'(', {0, 0}},    {'"', {130, 0}}, {'@', {135, 0}},
-  };
-  for (auto [code, cell] : cases) EXPECT_EQ(TitleFontCell(code), cell) << int(code);
-}
-
-TEST(PlusButtonTest, FiveStatesAndTheSlotGroup) {
-  QWidget parent;
-  TPlusButton a(&parent, 0, 0, 30, 30), b(&parent, 30, 0, 30, 30), lone(&parent, 60, 0, 30, 30);
-  a.GroupIndex = b.GroupIndex = 1;
-  EXPECT_EQ(a.State(), TPlusButton::gsUp);
-  QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-  QCoreApplication::sendEvent(&a, &enter);
-  EXPECT_EQ(a.State(), TPlusButton::gsMouseOver);
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QCoreApplication::sendEvent(&a, &press);
-  EXPECT_EQ(a.State(), TPlusButton::gsPressed);
-  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  int clicks = 0;
-  QObject::connect(&a, &TPlusButton::Clicked, [&] { ++clicks; });
-  QCoreApplication::sendEvent(&a, &release);
-  EXPECT_EQ(clicks, 1);
-  EXPECT_EQ(a.State(), TPlusButton::gsDown);
-  b.Click();
-  EXPECT_TRUE(b.Down());
-  EXPECT_FALSE(a.Down());
-  b.Click();
-  EXPECT_FALSE(b.Down() || a.Down());
-  lone.Click(); // not in a group: never latches
-  EXPECT_FALSE(lone.Down());
-  a.setEnabled(false);
-  EXPECT_EQ(a.State(), TPlusButton::gsDisabled);
-}
-
-TEST(WindowInputTest, KeysCountOnlyInTheActiveWindow) {
-  TWindowInput input;
-  input.Press(10, 49); // the 1 key
-  EXPECT_FALSE(input.KeyDown(49));
-  input.SetActive(true);
-  input.Press(10, 49);
-  input.Press(65, 32);
-  EXPECT_TRUE(input.KeyDown(49) && input.KeyDown(32));
-  input.Release(10, 33); // the same key, seen with Shift as "!"
-  EXPECT_FALSE(input.KeyDown(49));
-  input.SetActive(false);
-  input.SetActive(true);
-  EXPECT_FALSE(input.KeyDown(32));
-  input.Press(0, 4000); // no such code
-  EXPECT_FALSE(input.KeyDown(4000));
-}
-
-TEST(FrameClockTest, FramesAreDueAtTheConsoleRateAndStallsAreForgotten) {
-  using namespace std::chrono;
-  TFrameClock clock;
-  const auto start = TFrameClock::Clock::now();
-  EXPECT_EQ(clock.Advance(start), start); // the first frame starts now
-  auto due = clock.Advance(start + milliseconds(1));
-  EXPECT_EQ(due, start + TFrameClock::Period);
-  for (int f = 2; f <= 60; ++f) due = clock.Advance(due); // as if each wait ended on time
-  EXPECT_NEAR(duration<double>(due - start).count(), 60 / 60.0988, 1e-6);
-  // A stall of a second: the next frame starts from the present.
-  const auto late = start + seconds(2);
-  EXPECT_EQ(clock.Advance(late), late);
-  EXPECT_EQ(clock.Advance(late), late + TFrameClock::Period);
 }
 
 } // namespace

@@ -25,7 +25,7 @@ std::vector<uint8_t> ReadBytes(const std::string& Path) {
 
 std::string Temp(const char* Name) { return testing::TempDir() + Name; }
 
-constexpr int64_t LinesPerSecond = int64_t(FrameLines * FramesPerSecond); // whole lines, for readable times
+constexpr int64_t LinesPerSecond = int64_t(FrameLines * ConsoleFrameRate); // whole lines, for readable times
 
 struct TTimedMessage {
   double Seconds;

@@ -1,7 +1,9 @@
-#include <QTemporaryDir>
-#include <fstream>
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 #include <random>
+#include <string>
 
 #include "platform/IniFile.h"
 
@@ -17,16 +19,22 @@ struct TIniCase {
 
 class IniFileTest : public testing::Test {
 protected:
-  std::string Write(const std::string& Text) {
-    const std::string Path = Dir.filePath("SKIN.INI").toStdString();
-    std::ofstream(Path, std::ios::binary) << Text;
-    return Path;
+  void SetUp() override {
+    Dir = std::filesystem::temp_directory_path() /
+          ("pixtor_ini_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::create_directories(Dir);
   }
-  QTemporaryDir Dir;
+  void TearDown() override { std::filesystem::remove_all(Dir); }
+  std::string Write(const std::string& Text) {
+    const std::string path = (Dir / "SKIN.INI").string();
+    std::ofstream(path, std::ios::binary) << Text;
+    return path;
+  }
+  std::filesystem::path Dir;
 };
 
 TEST_F(IniFileTest, ReadsAsWindowsProfileFunctions) {
-  const TIniCase Cases[] = {
+  const TIniCase cases[] = {
       {"plain", "[INFO]\nName=Walnut\n", "INFO", "Name", "Walnut"},
       {"names in any case", "[info]\nNAME=Walnut\n", "Info", "name", "Walnut"},
       {"first of duplicate keys", "[A]\nK=1\nk=2\n", "A", "K", "1"},
@@ -48,28 +56,28 @@ TEST_F(IniFileTest, ReadsAsWindowsProfileFunctions) {
       {"empty file", "", "A", "K", ""},
       {"NUL bytes", std::string("\0\0\n[A]\nK=7\n", 11), "A", "K", "7"},
   };
-  for (const TIniCase& Case : Cases)
-    EXPECT_EQ(ReadProfileString(Write(Case.Text), Case.Section, Case.Key), Case.Expected) << Case.Name;
+  for (const TIniCase& c : cases)
+    EXPECT_EQ(ReadProfileString(Write(c.Text), c.Section, c.Key), c.Expected) << c.Name;
 }
 
 TEST_F(IniFileTest, MissingFileReadsEmpty) {
-  EXPECT_EQ(ReadProfileString(Dir.filePath("NONE.INI").toStdString(), "A", "K"), "");
-  EXPECT_EQ(ReadProfileString(Dir.path().toStdString(), "A", "K"), ""); // a folder
+  EXPECT_EQ(ReadProfileString((Dir / "NONE.INI").string(), "A", "K"), "");
+  EXPECT_EQ(ReadProfileString(Dir.string(), "A", "K"), ""); // a folder
 }
 
 TEST_F(IniFileTest, ReadsOnlyTheFirstMegabyte) {
-  const std::string Filler(1500000, 'x');
-  EXPECT_EQ(ReadProfileString(Write("[A]\nK=1\n" + Filler + "\nL=2\n"), "A", "K"), "1");
-  EXPECT_EQ(ReadProfileString(Write("[A]\nK=1\n" + Filler + "\nL=2\n"), "A", "L"), "");
+  const std::string filler(1500000, 'x');
+  EXPECT_EQ(ReadProfileString(Write("[A]\nK=1\n" + filler + "\nL=2\n"), "A", "K"), "1");
+  EXPECT_EQ(ReadProfileString(Write("[A]\nK=1\n" + filler + "\nL=2\n"), "A", "L"), "");
 }
 
 TEST_F(IniFileTest, BinaryFileReadsWithoutFault) {
-  std::mt19937 Random(7);
-  std::string Bytes(65536, '\0');
-  for (char& Byte : Bytes)
-    Byte = char(Random());
-  Bytes += "\n[A]\nK=8\n";
-  EXPECT_EQ(ReadProfileString(Write(Bytes), "A", "K"), "8");
+  std::mt19937 random(7);
+  std::string bytes(65536, '\0');
+  for (char& byte : bytes)
+    byte = char(random());
+  bytes += "\n[A]\nK=8\n";
+  EXPECT_EQ(ReadProfileString(Write(bytes), "A", "K"), "8");
 }
 
 } // namespace
