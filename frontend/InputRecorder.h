@@ -2,12 +2,12 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include <QString>
+
+#include "platform/CFile.h"
 
 class TNES;
 
@@ -35,11 +35,8 @@ private:
   std::optional<QString> Write(const std::string& Text);
   QString Fail(int Error);
 
-  struct TCloser {
-    void operator()(std::FILE* File) const { std::fclose(File); }
-  };
   QString Path;
-  std::unique_ptr<std::FILE, TCloser> Script;
+  TFile Script;
   std::array<uint8_t, 2> Buttons{};
   bool Failure = false;
 };

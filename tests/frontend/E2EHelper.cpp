@@ -5,8 +5,12 @@
 //                              when the mouse button goes down on it
 //   pixtor-e2e-helper skin DIR writes the built-in skin's background and the
 //                              up images of the Open and first slot buttons
+//   pixtor-e2e-helper midi F   prints the channel messages of MIDI file F, one
+//                              "TICK STATUS DATA..." line each (hex bytes),
+//                              then "end TICK" at the end of its track
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include <QApplication>
 #include <QComboBox>
@@ -51,6 +55,45 @@ private:
   QString Path;
 };
 
+// A format 0 Standard MIDI File's one track. Gives false when it is not one.
+bool PrintMidi(const char* Path) {
+  std::FILE* file = std::fopen(Path, "rb");
+  if (!file) return false;
+  std::vector<uint8_t> bytes;
+  for (int c; (c = std::fgetc(file)) != EOF;) bytes.push_back(uint8_t(c));
+  std::fclose(file);
+  size_t at = 22; // header chunk, then the track chunk's tag and length
+  if (bytes.size() < at || std::memcmp(bytes.data(), "MThd", 4) != 0) return false;
+  uint64_t tick = 0;
+  uint8_t status = 0;
+  while (at < bytes.size()) {
+    uint32_t delta = 0;
+    uint8_t b;
+    do {
+      b = bytes[at++];
+      delta = delta << 7 | (b & 0x7F);
+    } while (b & 0x80 && at < bytes.size());
+    tick += delta;
+    if (at >= bytes.size()) return false;
+    if (bytes[at] == 0xFF) { // a meta event: the end of the track is the one that matters
+      if (at + 2 >= bytes.size()) return false;
+      if (bytes[at + 1] == 0x2F) {
+        std::printf("end %llu\n", static_cast<unsigned long long>(tick));
+        return true;
+      }
+      at += 3 + bytes[at + 2];
+      continue;
+    }
+    if (bytes[at] & 0x80) status = bytes[at++];
+    const size_t length = (status & 0xE0) == 0xC0 ? 1 : 2;
+    if (at + length > bytes.size()) return false;
+    std::printf("%llu %02X", static_cast<unsigned long long>(tick), status);
+    for (size_t i = 0; i < length; ++i) std::printf(" %02X", bytes[at++]);
+    std::printf("\n");
+  }
+  return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -79,6 +122,7 @@ int main(int argc, char** argv) {
                          up(skin.Glyphs[sgFirstSlot]).save(folder + "/slot1.png");
     return written ? 0 : 1;
   }
-  std::fprintf(stderr, "usage: pixtor-e2e-helper layout | drag FILE | skin DIR\n");
+  if (argc == 3 && std::strcmp(argv[1], "midi") == 0) return PrintMidi(argv[2]) ? 0 : 1;
+  std::fprintf(stderr, "usage: pixtor-e2e-helper layout | drag FILE | skin DIR | midi FILE\n");
   return 2;
 }

@@ -6,6 +6,7 @@
 # the defaults. Run inside xvfb-run.
 # A second run changes a key and the frame skip in the settings dialog,
 # plays with the new key, and drops another cartridge on the window.
+# The first run's music, written with --midi, holds the runner's MIDI events.
 # Usage: EndToEnd.sh PIXTOR PIXTOR-HEADLESS E2E-HELPER CARTRIDGE OTHER-CARTRIDGE
 set -euo pipefail
 pixtor=$1 runner=$2 helper=$3 cartridge=$4 other=$5
@@ -55,7 +56,7 @@ runner_frame() {
 
 # start_pixtor [CARTRIDGE]
 start_pixtor() {
-  "$pixtor" --record "$work/input.txt" "$@" 2>>"$work/stderr" &
+  "$pixtor" --record "$work/input.txt" --midi "$work/window.mid" "$@" 2>>"$work/stderr" &
   pid=$!
   window=$(find_window '^Pixtor$')
   xdotool windowfocus --sync "$window"
@@ -102,6 +103,17 @@ for value in FrameRate=3 SoundVolume=255 SoundChannel1=1 WIN=0 UP=38 START=13 SE
   grep -q "^$value\$" "$settings" || fail "settings file lacks $value"
 done
 echo "settings file written with its defaults"
+
+# The window's music holds the runner's events for the same input, up to where the window closed.
+"$helper" midi "$work/window.mid" >"$work/window.events" || fail "the window wrote no MIDI file"
+end=$(awk '/^end/ { print $2 }' "$work/window.events")
+"$runner" --frames $((end * 61 / 1000 + 60)) --input "$work/input.txt" --midi "$work/runner.mid" "$cartridge" >/dev/null
+grep -v '^end' "$work/window.events" >"$work/window.notes"
+"$helper" midi "$work/runner.mid" | head -n "$(wc -l <"$work/window.notes")" >"$work/runner.notes"
+[ -s "$work/window.notes" ] || fail "the window's MIDI file holds no notes"
+cmp -s "$work/window.notes" "$work/runner.notes" ||
+  fail "the window's MIDI events are not the runner's: $(diff "$work/window.notes" "$work/runner.notes" | head -5)"
+echo "the window's music is the runner's, $(wc -l <"$work/window.notes") events"
 
 # The settings dialog: frame skip 1, and Start of pad 1 on Backspace (the first key of the list).
 eval "$("$helper" layout 2>/dev/null)"
