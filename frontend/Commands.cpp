@@ -63,12 +63,15 @@ bool TMainForm::LoadCartridge(const QString& Path) {
 void TMainForm::StartCartridge() {
   slTitle->SetCaption(GetInfoLine());
   NES->PowerOn();
+  NES->CPU->OnLoop = TLoopEvent::Bind<&TMainForm::CPULoop>(this);
   NES->Reset();
   // Once more now that the console runs, so that full screen can be had.
   UpdateControls();
   Frames = 0;
   ReportRecordFailure(InputRecord.Start(LastCartridge, NES->MMC->FileName));
-  NES->Run();
+  Rewind.Clear();
+  PendingState = TStateCommand::None;
+  RunConsole();
 }
 
 void TMainForm::OpenCartridge(const QString& Path) {
@@ -88,7 +91,13 @@ void TMainForm::btnOpenFileClick() {
 }
 
 void TMainForm::btnRunClick() {
-  if (CartridgeLoaded) NES->Run();
+  if (CartridgeLoaded) RunConsole();
+}
+
+void TMainForm::RunConsole() {
+  ++RunDepth;
+  NES->Run();
+  --RunDepth;
 }
 
 void TMainForm::btnResetClick() {

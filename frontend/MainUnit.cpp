@@ -109,6 +109,11 @@ TMainForm::TMainForm(bool CanvasOnly) : QWidget(nullptr, Qt::FramelessWindowHint
   // The idle timer runs as often as the message loop allows, starting disabled.
   DXTimer.setInterval(0);
   connect(&DXTimer, &QTimer::timeout, this, &TMainForm::DXTimerTimer);
+  RewindTimer.setInterval(std::chrono::duration_cast<std::chrono::milliseconds>(TFrameClock::Period));
+  RewindTimer.setTimerType(Qt::PreciseTimer);
+  connect(&RewindTimer, &QTimer::timeout, this, &TMainForm::RewindStep);
+  NoticeTimer.setSingleShot(true);
+  connect(&NoticeTimer, &QTimer::timeout, this, [this] { slTitle->SetCaption(GetInfoLine()); });
 
   FormCreate();
 }
@@ -152,6 +157,7 @@ void TMainForm::FormShow() {
   DirectDrawAvailable = DXScreenTV && DXScreenTV->Initialize();
   NES->SetDisplay(DirectDrawAvailable, DXScreenTV, ScreenTV);
   NES->PowerOn();
+  NES->CPU->OnLoop = TLoopEvent::Bind<&TMainForm::CPULoop>(this);
   slTitle->SetCaption(GetInfoLine());
   slTitle->SetActive(true);
   Splash.reset();
@@ -208,16 +214,27 @@ void TMainForm::keyPressEvent(QKeyEvent* Event) {
   if (!Event->isAutoRepeat()) WindowInput->Press(Event->nativeScanCode(), code);
   if (Event->key() == Qt::Key_Escape) {
     close();
-  } else if (Event->key() == Qt::Key_F2 && !Event->isAutoRepeat()) {
+  } else if (Event->isAutoRepeat()) {
+    return;
+  } else if (Event->key() == Qt::Key_F2) {
     btnOpenFileClick();
   } else if ((Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) &&
-             (Event->modifiers() & Qt::AltModifier) && !Event->isAutoRepeat()) {
+             (Event->modifiers() & Qt::AltModifier)) {
     if (DirectDrawAvailable && NES->Running) ToggleFullScreen();
+  } else if (Event->key() >= Qt::Key_F5 && Event->key() <= Qt::Key_F7) {
+    StateKey(Event->key());
+  } else if (Event->key() == Qt::Key_F8) {
+    RewindKey(true);
+  } else if (Event->key() == Qt::Key_F9) {
+    FastForwardKey(true);
   }
 }
 
 void TMainForm::keyReleaseEvent(QKeyEvent* Event) {
-  if (!Event->isAutoRepeat()) WindowInput->Release(Event->nativeScanCode(), VirtualKeyCode(*Event));
+  if (Event->isAutoRepeat()) return;
+  WindowInput->Release(Event->nativeScanCode(), VirtualKeyCode(*Event));
+  if (Event->key() == Qt::Key_F8) RewindKey(false);
+  if (Event->key() == Qt::Key_F9) FastForwardKey(false);
 }
 
 bool TMainForm::event(QEvent* Event) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <vector>
 
 #include <QPoint>
 #include <QRect>
@@ -15,11 +16,13 @@
 
 #include "frontend/InputRecorder.h"
 #include "platform/Input.h"
+#include "platform/RewindRing.h"
 #include "platform/qt/Settings.h"
 
 class QLabel;
 class QFrame;
 class TNES;
+class TCPU;
 class TPlusButton;
 class TSkinLabel;
 class TDXScreen;
@@ -119,6 +122,14 @@ public:
   bool ShowStats = false;
   // The joypads' input of the cartridge started last, as a joypad script.
   TInputRecorder InputRecord;
+  // Save states, rewind and fast-forward (F5 to F9).
+  void StateKey(int Key);
+  void RewindKey(bool Held);
+  void FastForwardKey(bool Held);
+  void CPULoop(TCPU* Sender, uint8_t& Interrupt);
+  int StateSlot = 0;
+  TRewindRing Rewind;
+
   // Where the music is written, if anywhere; told each line.
   TMidiRecording* MidiRecord = nullptr;
   // Lines emulated since the window opened, over every cartridge.
@@ -143,6 +154,8 @@ private:
   // Loads a cartridge after the console was stopped and the old one released.
   bool LoadCartridge(const QString& Path);
   void StartCartridge();
+  // Runs the console until a pause, counting the runs under way.
+  void RunConsole();
   void ReportFileError(const std::exception& Error);
   void ReportRecordFailure(const std::optional<QString>& Failure);
   void ApplyKeyAssignment();
@@ -163,6 +176,21 @@ private:
   // Frames since the cartridge was started.
   int64_t Frames = 0;
   QString LastCartridge;
+  enum class TStateCommand { None, Save, Load };
+  QString StateFile(int Slot) const;
+  bool RunUnderWay() const;
+  void DoStateCommand(uint8_t* Interrupt);
+  void RewindStep();
+  void ShowNotice(const QString& Text);
+  int RunDepth = 0; // runs under way, one inside another
+  TStateCommand PendingState = TStateCommand::None;
+  std::vector<uint8_t> StateToLoad;
+  bool Rewinding = false;
+  bool ResumeAfterRewind = false;
+  bool FastForward = false;
+  QTimer RewindTimer; // a step back each 1/60 s
+  QTimer NoticeTimer; // the title line's confirmation, then the info line again
+
   TSettingsFile SettingsFile;
   bool SkinLoaded = false;
   // Figures of the last second, for ShowStats.

@@ -1,10 +1,12 @@
-// The window's side of the run loop: window messages once per line, the
-// frame clock and the joypad script once per frame, and the figures of --stats.
+// The window's side of the run loop: window messages and the frame clock
+// once a frame, the joypad script and the music's time, and the figures of --stats.
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 #include "core/NESUnit.h"
 #include "frontend/MainUnit.h"
@@ -14,24 +16,43 @@
 
 TMainForm* TMainForm::Instance = nullptr;
 
-// The run loop's message pump: the window's events once per line, and the
-// frame clock once per emulated frame, before the line event that starts
-// the next frame.
-void TMainForm::PumpMessages() {
-  if (Instance) {
-    // The line event that follows begins the next line.
-    if (Instance->MidiRecord) Instance->MidiRecord->SetLine(++Instance->Lines);
-    else ++Instance->Lines;
-    if (Instance->NES->ScanLine == FrameLines - 1) Instance->FrameDone();
-    if (Instance->NES->ScanLine == JoypadPollLine)
-      Instance->ReportRecordFailure(Instance->InputRecord.Frame(Instance->Frames, *Instance->NES));
-  }
+namespace {
+
+// Handles window messages as they come until Deadline; those pending at
+// once when it has passed.
+void DispatchUntil(TFrameClock::Clock::time_point Deadline) {
   QCoreApplication::processEvents();
+  const auto left = Deadline - TFrameClock::Clock::now();
+  if (left <= TFrameClock::Clock::duration::zero()) return;
+  QEventLoop wait;
+  QTimer::singleShot(std::chrono::ceil<std::chrono::milliseconds>(left), Qt::PreciseTimer, &wait, &QEventLoop::quit);
+  wait.exec();
+}
+
+} // namespace
+
+// The run loop's message pump, called before every line event. Window
+// messages are handled once a frame, while the window waits for the frame's
+// time: a line costs next to nothing, and a key pressed during one frame is
+// still seen by the joypads on line 8 of the next, as before.
+void TMainForm::PumpMessages() {
+  if (!Instance) return;
+  TMainForm& form = *Instance;
+  // The line event that follows begins the next line.
+  ++form.Lines;
+  if (form.MidiRecord) form.MidiRecord->SetLine(form.Lines);
+  if (form.NES->ScanLine == JoypadPollLine)
+    form.ReportRecordFailure(form.InputRecord.Frame(form.Frames, *form.NES));
+  if (form.NES->ScanLine == FrameLines - 1) form.FrameDone();
 }
 
 void TMainForm::FrameDone() {
   ++Frames;
-  Clock->Tick();
+  // Fast-forward runs unpaced; when it ends, the clock starts again from the present.
+  if (FastForward)
+    QCoreApplication::processEvents();
+  else
+    DispatchUntil(Clock->Advance(TFrameClock::Clock::now()));
   if (!ShowStats) return;
   ++StatFrames;
   const auto now = TFrameClock::Clock::now();
