@@ -62,8 +62,8 @@ void TCPU::Reset() {
 
 void TCPU::Execute(bool Slice) {
   const TCPU& slots = *CurrentCPU;
-  if (DirectBus.Run && slots.OnReadOpcode == DirectBus.OnReadOpcode && slots.OnReadMemory == DirectBus.OnReadMemory &&
-      slots.OnWriteMemory == DirectBus.OnWriteMemory)
+  if (DirectBus.Run && slots.OnReadOpcode == DirectBus.OnReadOpcode &&
+      slots.OnReadMemory == DirectBus.OnReadMemory && slots.OnWriteMemory == DirectBus.OnWriteMemory)
     DirectBus.Run(*this, Slice);
   else
     ExecuteOn(*this, TSlotBus(CurrentCPU), Slice);
@@ -85,12 +85,14 @@ template <bool Watched> uint16_t TCPU::RunLoop(TInstructionEvent OnInstruction) 
     uint8_t code = SignalLoop();
     CyclesLeft = LoopCycle;
     if (code == InterruptStop) return PC;
-    if (code != InterruptNone) {
-      TInterpreter<TSlotBus> cpu = SlotInterpreter(*this);
-      cpu.TakeInterrupt(code);
-      cpu.PutInto(*this);
-    }
+    if (code != InterruptNone) TakeInterrupt(code);
   }
+}
+
+void TCPU::TakeInterrupt(uint8_t Code) {
+  TInterpreter<TSlotBus> cpu = SlotInterpreter(*this);
+  cpu.TakeInterrupt(Code);
+  cpu.PutInto(*this);
 }
 
 uint16_t TCPU::Run() { return RunLoop<false>({}); }

@@ -67,7 +67,8 @@ inline constexpr uint8_t CycleTable[256] = {
 // The Z and N bits for a result byte.
 inline constexpr std::array<uint8_t, 256> ZeroNegativeTable = [] {
   std::array<uint8_t, 256> table{};
-  for (int r = 0; r < 256; ++r) table[r] = r == 0 ? FlagZ : (r & 0x80 ? FlagN : 0);
+  for (int r = 0; r < 256; ++r)
+    table[r] = r == 0 ? FlagZ : (r & 0x80 ? FlagN : 0);
   return table;
 }();
 
@@ -110,6 +111,8 @@ public:
   uint16_t RunWatched(TInstructionEvent OnInstruction);
   // Executes exactly one instruction: no budget test, no loop event, no interrupt.
   uint16_t Step();
+  // Takes an interrupt code as a loop boundary does (NMI, or IRQ while I is clear).
+  void TakeInterrupt(uint8_t Code);
 
 private:
   template <bool Watched> uint16_t RunLoop(TInstructionEvent OnInstruction);

@@ -23,6 +23,7 @@
 #include "core/NESUnit.h"
 #include "core/PPUUnit.h"
 #include "core/PSGUnit.h"
+#include "core/StateUnit.h"
 #include "platform/DIB.h"
 #include "tools/InputScript.h"
 #include "tools/OutputFile.h"
@@ -43,7 +44,8 @@ void SetRegisters(TCPU& CPU, const TRegisters& Registers) {
 template <typename Peek> void Dump(TOutputFile& Out, const TRange& Range, Peek Read) {
   for (uint32_t line = 0; line < Range.Length; line += 16) {
     Out.Print("%04X:", Range.Addr + line);
-    for (uint32_t i = line; i < Range.Length && i < line + 16; ++i) Out.Print(" %02X", Read(Range.Addr + i));
+    for (uint32_t i = line; i < Range.Length && i < line + 16; ++i)
+      Out.Print(" %02X", Read(Range.Addr + i));
     Out.Print("\n");
   }
 }
@@ -52,24 +54,39 @@ template <typename Peek> void Dump(TOutputFile& Out, const TRange& Range, Peek R
 // device is named for what it is.
 void CheckReadable(const std::string& Path) {
   struct stat info;
-  if (::stat(Path.c_str(), &info) != 0) throw std::runtime_error("cannot read " + Path + ": " + std::strerror(errno));
-  const char* kind = S_ISREG(info.st_mode)  ? nullptr
-                     : S_ISDIR(info.st_mode)  ? "a directory"
-                     : S_ISFIFO(info.st_mode) ? "a pipe (FIFO)"
+  if (::stat(Path.c_str(), &info) != 0)
+    throw std::runtime_error("cannot read " + Path + ": " + std::strerror(errno));
+  const char* kind = S_ISREG(info.st_mode)                            ? nullptr
+                     : S_ISDIR(info.st_mode)                          ? "a directory"
+                     : S_ISFIFO(info.st_mode)                         ? "a pipe (FIFO)"
                      : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device"
-                                                                       : "a socket";
+                                                                      : "a socket";
   if (kind) throw std::runtime_error("cannot read " + Path + ": it is " + std::string(kind) + ", not a file");
 }
 
 // 64-bit FNV-1a.
 uint64_t Hash(const uint8_t* Bytes, size_t Count, uint64_t Value = 0xCBF29CE484222325ull) {
-  for (size_t i = 0; i < Count; ++i) Value = (Value ^ Bytes[i]) * 0x100000001B3ull;
+  for (size_t i = 0; i < Count; ++i)
+    Value = (Value ^ Bytes[i]) * 0x100000001B3ull;
   return Value;
 }
 
-// Drives the console: counts line events into frames, feeds the joypads from
-// a script, logs the sound driver calls, keeps what was presented, and
-// watches instructions when a trace or an instruction limit is asked for.
+// Reads a whole file of at most Limit bytes; one past the limit tells it is longer.
+std::vector<uint8_t> ReadFile(const std::string& Path, size_t Limit) {
+  CheckReadable(Path);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(Path.c_str(), "rb"), &std::fclose);
+  if (!file) throw std::runtime_error("cannot read " + Path + ": " + std::strerror(errno));
+  std::vector<uint8_t> bytes(Limit + 1);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+  if (std::ferror(file.get()))
+    throw std::runtime_error("cannot read " + Path + ": " + std::strerror(errno ? errno : EIO));
+  return bytes;
+}
+
+// Drives the console: stops it after a number of frames, feeds the joypads
+// from a script, logs the sound driver calls, keeps the palette of what was
+// presented, and watches instructions when a trace or an instruction limit
+// is asked for.
 class TRunner {
 public:
   // The sound files are created here, the others by PowerOn; all are put in place by Finish.
@@ -89,7 +106,8 @@ public:
   void PowerOn() {
     if (!Options.InputFile.empty()) {
       CheckReadable(Options.InputFile);
-      std::unique_ptr<std::FILE, int (*)(std::FILE*)> script(std::fopen(Options.InputFile.c_str(), "r"), &std::fclose);
+      std::unique_ptr<std::FILE, int (*)(std::FILE*)> script(std::fopen(Options.InputFile.c_str(), "r"),
+                                                             &std::fclose);
       if (!script) throw std::runtime_error("cannot read " + Options.InputFile + ": " + std::strerror(errno));
       Pads = std::make_unique<TScriptedPads>(ReadInputScript(script.get(), Options.InputFile));
       NES.SetInput(&Pads->Pad1, &Pads->Pad2);
@@ -101,7 +119,7 @@ public:
       DriverToneLevel = std::exchange(NES.PSG->OnToneLevel, TToneLevelEvent::Bind<&TRunner::ToneLevel>(this));
     }
     if (!Options.TraceFile.empty()) Trace.emplace(Options.TraceFile);
-    KeepPicture = Options.Hash || !Options.SnapshotFile.empty();
+    if (!Options.SaveStateFile.empty()) StateOut.emplace(Options.SaveStateFile);
 
     NES.FrameRate = Options.FrameRate;
     NES.Present = TPresentEvent::Bind<&TRunner::Present>(this);
@@ -110,15 +128,17 @@ public:
     NES.Reset();
     if (Options.Start) NES.CPU->PC = *Options.Start;
     SetRegisters(*NES.CPU, Options.Registers);
+    if (!Options.LoadStateFile.empty()) LoadState();
+    Lines = StartLine = NES.LineCount();
   }
 
   void Run() {
-    if (Trace || Options.Instructions) {
-      NES.Running = true;
-      NES.CPU->RunWatched(TInstructionEvent::Bind<&TRunner::Instruction>(this));
-    } else {
+    // A run ends on line 8 of frame Frames, where a loaded state may already be.
+    if (NES.LineCount() == Options.Frames * FrameLines + JoypadPollLine) return;
+    if (Trace || Options.Instructions)
+      NES.RunWatched(TInstructionEvent::Bind<&TRunner::Instruction>(this));
+    else
       NES.Run();
-    }
   }
 
   // Writes the report and every output asked for; a failed one does not
@@ -133,26 +153,36 @@ public:
       }
     };
     TOutputFile out = TOutputFile::StandardOutput();
-    const int64_t frames = Lines / FrameLines;
+    const int64_t frames = (Lines - StartLine) / FrameLines;
     out.Print("frames %lld seconds %.3f fps %.1f\n", static_cast<long long>(frames), Seconds,
               Seconds > 0 ? frames / Seconds : 0.0);
     if (Options.Hash) {
-      uint64_t hash = ::Hash(Shown.ScanLine(0), TDIB::Width * TDIB::Height);
+      uint64_t hash = ::Hash(NES.Shown->ScanLine(0), TDIB::Width * TDIB::Height);
       out.Print("%016llx\n", static_cast<unsigned long long>(::Hash(ShownPalette.data(), 32, hash)));
     }
     if (!Options.SnapshotFile.empty()) {
       attempt([&] {
         TOutputFile snapshot(Options.SnapshotFile);
-        const std::vector<uint8_t> bytes = Shown.FileBytes();
+        const std::vector<uint8_t> bytes = NES.Shown->FileBytes();
         snapshot.Write(bytes.data(), bytes.size());
         snapshot.Close();
         out.Print("snapshot %s\n", Options.SnapshotFile.c_str());
       });
     }
-    for (std::string& error : Sound.Close(Lines)) errors.push_back(std::move(error));
-    for (const TRange& range : Options.Dumps) Dump(out, range, [this](uint32_t a) { return PeekByte(NES, a); });
+    if (StateOut) {
+      attempt([&] {
+        const std::vector<uint8_t> bytes = SaveState(NES);
+        StateOut->Write(bytes.data(), bytes.size());
+        StateOut->Close();
+      });
+    }
+    for (std::string& error : Sound.Close(Lines - StartLine))
+      errors.push_back(std::move(error));
+    for (const TRange& range : Options.Dumps)
+      Dump(out, range, [this](uint32_t a) { return PeekByte(NES, a); });
     for (const TRange& range : Options.VRAMDumps) {
-      Dump(out, range, [this](uint32_t a) { return a < 0x2000 ? NES.PatternBank[a >> 10][a] : NES.PPU->VRAM[a]; });
+      Dump(out, range,
+           [this](uint32_t a) { return a < 0x2000 ? NES.PatternBank[a >> 10][a] : NES.PPU->VRAM[a]; });
     }
     for (std::optional<TOutputFile>* file : {&Trace, &Tones})
       if (*file) attempt([file] { (*file)->Close(); });
@@ -161,17 +191,27 @@ public:
   }
 
 private:
-  // The runner's display: keeps a copy of the frame and its palette RAM as presented.
+  // The frames to run count from power-on, and so do the script's; the
+  // sound files begin where the run does.
+  void LoadState() {
+    const std::string& path = Options.LoadStateFile;
+    if (std::optional<TStateRefusal> refusal = ::LoadState(NES, ReadFile(path, MaxStateBytes)))
+      throw std::runtime_error("cannot load state " + path + ": " + RefusalText(*refusal));
+    if (NES.FrameCount > Options.Frames)
+      throw std::runtime_error("cannot run to frame " + std::to_string(Options.Frames) + ": the state " +
+                               path + " is at frame " + std::to_string(NES.FrameCount));
+  }
+
+  // The runner's display: the console keeps the picture; the colours are
+  // brought up to date as a screen would, and palette RAM kept for the hash.
   void Present() {
-    if (!KeepPicture) return;
     NES.PPU->UpdatePalette();
-    Shown = *NES.PPU->FrameBuffer;
     std::copy_n(NES.PPU->VRAM.begin() + 0x3F00, ShownPalette.size(), ShownPalette.begin());
   }
 
   void Loop(TCPU* Sender, uint8_t& Interrupt) {
-    ++Lines;
-    Sound.SetLine(Lines);
+    Lines = NES.LineCount() + 1; // the line this event begins
+    Sound.SetLine(Lines - StartLine);
     if (Pads) Pads->SetFrame(Lines / FrameLines);
     NES.CPULoop(Sender, Interrupt);
     if (Lines == Options.Frames * FrameLines) NES.Pause();
@@ -201,14 +241,13 @@ private:
   const TOptions& Options;
   TSoundRecorder Sound; // before the console: its sound unit opens these devices
   TNES NES;
-  int64_t Lines = 0;
+  int64_t Lines = 0;     // line events since power-on
+  int64_t StartLine = 0; // where the run began: 0, or a loaded state's line
   uint64_t Executed = 0;
-  std::optional<TOutputFile> Trace, Tones;
+  std::optional<TOutputFile> Trace, Tones, StateOut;
   TToneOnEvent DriverToneOn;
   TToneLevelEvent DriverToneLevel;
   std::unique_ptr<TScriptedPads> Pads;
-  bool KeepPicture = false;
-  TDIB Shown;
   std::array<uint8_t, 32> ShownPalette{};
 };
 
@@ -248,6 +287,7 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     errors.emplace_back(error.what());
   }
-  for (const std::string& error : errors) std::fprintf(stderr, "pixtor-headless: %s\n", error.c_str());
+  for (const std::string& error : errors)
+    std::fprintf(stderr, "pixtor-headless: %s\n", error.c_str());
   return errors.empty() ? 0 : 1;
 }
