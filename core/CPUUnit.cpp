@@ -62,8 +62,8 @@ void TCPU::Reset() {
 
 void TCPU::Execute(bool Slice) {
   const TCPU& slots = *CurrentCPU;
-  if (DirectBus.Run && slots.OnReadOpcode == DirectBus.OnReadOpcode &&
-      slots.OnReadMemory == DirectBus.OnReadMemory && slots.OnWriteMemory == DirectBus.OnWriteMemory)
+  if (DirectBus.Run && slots.OnReadOpcode == DirectBus.OnReadOpcode && slots.OnReadMemory == DirectBus.OnReadMemory &&
+      slots.OnWriteMemory == DirectBus.OnWriteMemory)
     DirectBus.Run(*this, Slice);
   else
     ExecuteOn(*this, TSlotBus(CurrentCPU), Slice);

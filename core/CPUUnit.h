@@ -67,8 +67,7 @@ inline constexpr uint8_t CycleTable[256] = {
 // The Z and N bits for a result byte.
 inline constexpr std::array<uint8_t, 256> ZeroNegativeTable = [] {
   std::array<uint8_t, 256> table{};
-  for (int r = 0; r < 256; ++r)
-    table[r] = r == 0 ? FlagZ : (r & 0x80 ? FlagN : 0);
+  for (int r = 0; r < 256; ++r) table[r] = r == 0 ? FlagZ : (r & 0x80 ? FlagN : 0);
   return table;
 }();
 

@@ -114,8 +114,7 @@ void TMMC::UnloadROM() {
   SaveRAM = {};
   ImageDigest = {};
   // The console's tables must not keep pointing into released memory.
-  for (uint16_t w = 3; w < 8; ++w)
-    NES->Bank[w] = UnmappedBank(w << 13);
+  for (uint16_t w = 3; w < 8; ++w) NES->Bank[w] = UnmappedBank(w << 13);
   NES->PatternBank.fill(UnmappedBank(0));
   OnWrite = TMapperWrite::Bind<&TMMC::IgnoreWrite>(this);
 }

@@ -32,16 +32,14 @@ const uint8_t* UnmappedBank(uint16_t WindowStart) { return OffsetBank(OpenBus.da
 TNES::TNES() {
   CPU = std::make_unique<TCPU>();
   // The handlers power-on puts in the processor's slots, and their direct run.
-  CPU->DirectBus = {TReadMemory::Bind<&TNES::CPUReadMemory>(this),
-                    TWriteMemory::Bind<&TNES::CPUWriteMemory>(this),
+  CPU->DirectBus = {TReadMemory::Bind<&TNES::CPUReadMemory>(this), TWriteMemory::Bind<&TNES::CPUWriteMemory>(this),
                     TReadMemory::Bind<&TNES::CPUReadOpcode>(this), TDirectRun::Bind<&TNES::CPUExecute>(this)};
   PPU = std::make_unique<TPPU>(this);
   MMC = std::make_unique<TMMC>(this);
   PSG = std::make_unique<TPSG>(this);
   JOY = std::make_unique<TJOY>(this);
   Shown = std::make_unique<TDIB>(*PPU->FrameBuffer);
-  for (size_t w = 0; w < Bank.size(); ++w)
-    Bank[w] = UnmappedBank(static_cast<uint16_t>(w << 13));
+  for (size_t w = 0; w < Bank.size(); ++w) Bank[w] = UnmappedBank(static_cast<uint16_t>(w << 13));
   PatternBank.fill(OpenBus.data());
 }
 

@@ -53,10 +53,8 @@ namespace fs = std::filesystem;
 // Decimal digits only, or hexadecimal digits after an optional "$" or "0x".
 std::optional<uint64_t> Number(std::string_view Text, int Base) {
   if (Base == 16) {
-    if (Text.starts_with('$'))
-      Text.remove_prefix(1);
-    else if (Text.starts_with("0x") || Text.starts_with("0X"))
-      Text.remove_prefix(2);
+    if (Text.starts_with('$')) Text.remove_prefix(1);
+    else if (Text.starts_with("0x") || Text.starts_with("0X")) Text.remove_prefix(2);
   }
   const bool digits = !Text.empty() && std::all_of(Text.begin(), Text.end(), [Base](char c) {
     return Base == 16 ? std::isxdigit(uint8_t(c)) : std::isdigit(uint8_t(c));
@@ -82,8 +80,8 @@ std::string Hex(uint32_t Value) {
 
 // ADDR:LEN (hex) inside a memory of Size bytes, LEN at least 1.
 TRange Range(const std::string& Option, const std::string& Text, uint32_t Size) {
-  const std::string why =
-      "a range is ADDR:LEN (hex), ADDR 0 to " + Hex(Size - 1) + ", LEN 1 to " + Hex(Size) + " - ADDR";
+  const std::string why = "a range is ADDR:LEN (hex), ADDR 0 to " + Hex(Size - 1) + ", LEN 1 to " + Hex(Size) +
+                          " - ADDR";
   const size_t colon = Text.find(':');
   if (colon == std::string::npos) Refuse(Option, Text, why);
   const std::optional<uint64_t> addr = Number(std::string_view(Text).substr(0, colon), 16);
@@ -100,15 +98,14 @@ TRegisters Registers(const std::string& Option, const std::string& Text) {
     start += item.size() + 1;
     const size_t equals = item.find('=');
     const std::string_view name = item.substr(0, std::min(equals, item.size()));
-    std::optional<uint8_t>* slot = name == "A"                   ? &registers.A
-                                   : name == "X"                 ? &registers.X
-                                   : name == "Y"                 ? &registers.Y
-                                   : name == "P"                 ? &registers.P
+    std::optional<uint8_t>* slot = name == "A"                 ? &registers.A
+                                   : name == "X"               ? &registers.X
+                                   : name == "Y"               ? &registers.Y
+                                   : name == "P"               ? &registers.P
                                    : name == "S" || name == "SP" ? &registers.S
                                                                  : nullptr;
     if (!slot || equals == std::string_view::npos)
-      Refuse(Option, Text,
-             "registers are NAME=VALUE, separated by commas, NAME one of A, X, Y, P, S (or SP)");
+      Refuse(Option, Text, "registers are NAME=VALUE, separated by commas, NAME one of A, X, Y, P, S (or SP)");
     const std::optional<uint64_t> value = Number(item.substr(equals + 1), 16);
     if (!value || *value > 0xFF) Refuse(Option, Text, "a register value is 0 to FF (hex)");
     *slot = uint8_t(*value);
@@ -123,10 +120,8 @@ int64_t MaxWavFrames() {
   int64_t low = 1, high = MaxFrames;
   while (low < high) {
     const int64_t middle = (low + high + 1) / 2;
-    if (WavHolds(middle))
-      low = middle;
-    else
-      high = middle - 1;
+    if (WavHolds(middle)) low = middle;
+    else high = middle - 1;
   }
   return low;
 }
@@ -186,8 +181,7 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
       options.Help = true;
       return options;
     } else if (arg == "--frames") {
-      options.Frames =
-          int64_t(NumberIn(arg, value(), 10, 1, MaxFrames, "frames are 1 to " + std::to_string(MaxFrames)));
+      options.Frames = int64_t(NumberIn(arg, value(), 10, 1, MaxFrames, "frames are 1 to " + std::to_string(MaxFrames)));
     } else if (arg == "--frame-rate") {
       options.FrameRate = int32_t(NumberIn(arg, value(), 10, 1, 1000, "the frame divisor is 1 to 1000"));
     } else if (arg == "--start") {
@@ -195,8 +189,8 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
     } else if (arg == "--regs") {
       options.Registers = Registers(arg, value());
     } else if (arg == "--instructions") {
-      options.Instructions = NumberIn(arg, value(), 10, 1, MaxInstructions,
-                                      "instructions are 1 to " + std::to_string(MaxInstructions));
+      options.Instructions =
+          NumberIn(arg, value(), 10, 1, MaxInstructions, "instructions are 1 to " + std::to_string(MaxInstructions));
     } else if (arg == "--trace") {
       options.TraceFile = FileName(arg, value());
     } else if (arg == "--dump") {

@@ -44,8 +44,7 @@ void SetRegisters(TCPU& CPU, const TRegisters& Registers) {
 template <typename Peek> void Dump(TOutputFile& Out, const TRange& Range, Peek Read) {
   for (uint32_t line = 0; line < Range.Length; line += 16) {
     Out.Print("%04X:", Range.Addr + line);
-    for (uint32_t i = line; i < Range.Length && i < line + 16; ++i)
-      Out.Print(" %02X", Read(Range.Addr + i));
+    for (uint32_t i = line; i < Range.Length && i < line + 16; ++i) Out.Print(" %02X", Read(Range.Addr + i));
     Out.Print("\n");
   }
 }
@@ -54,20 +53,18 @@ template <typename Peek> void Dump(TOutputFile& Out, const TRange& Range, Peek R
 // device is named for what it is.
 void CheckReadable(const std::string& Path) {
   struct stat info;
-  if (::stat(Path.c_str(), &info) != 0)
-    throw std::runtime_error("cannot read " + Path + ": " + std::strerror(errno));
-  const char* kind = S_ISREG(info.st_mode)                            ? nullptr
-                     : S_ISDIR(info.st_mode)                          ? "a directory"
-                     : S_ISFIFO(info.st_mode)                         ? "a pipe (FIFO)"
+  if (::stat(Path.c_str(), &info) != 0) throw std::runtime_error("cannot read " + Path + ": " + std::strerror(errno));
+  const char* kind = S_ISREG(info.st_mode)  ? nullptr
+                     : S_ISDIR(info.st_mode)  ? "a directory"
+                     : S_ISFIFO(info.st_mode) ? "a pipe (FIFO)"
                      : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device"
-                                                                      : "a socket";
+                                                                       : "a socket";
   if (kind) throw std::runtime_error("cannot read " + Path + ": it is " + std::string(kind) + ", not a file");
 }
 
 // 64-bit FNV-1a.
 uint64_t Hash(const uint8_t* Bytes, size_t Count, uint64_t Value = 0xCBF29CE484222325ull) {
-  for (size_t i = 0; i < Count; ++i)
-    Value = (Value ^ Bytes[i]) * 0x100000001B3ull;
+  for (size_t i = 0; i < Count; ++i) Value = (Value ^ Bytes[i]) * 0x100000001B3ull;
   return Value;
 }
 
@@ -106,8 +103,7 @@ public:
   void PowerOn() {
     if (!Options.InputFile.empty()) {
       CheckReadable(Options.InputFile);
-      std::unique_ptr<std::FILE, int (*)(std::FILE*)> script(std::fopen(Options.InputFile.c_str(), "r"),
-                                                             &std::fclose);
+      std::unique_ptr<std::FILE, int (*)(std::FILE*)> script(std::fopen(Options.InputFile.c_str(), "r"), &std::fclose);
       if (!script) throw std::runtime_error("cannot read " + Options.InputFile + ": " + std::strerror(errno));
       Pads = std::make_unique<TScriptedPads>(ReadInputScript(script.get(), Options.InputFile));
       NES.SetInput(&Pads->Pad1, &Pads->Pad2);
@@ -176,13 +172,10 @@ public:
         StateOut->Close();
       });
     }
-    for (std::string& error : Sound.Close(Lines - StartLine))
-      errors.push_back(std::move(error));
-    for (const TRange& range : Options.Dumps)
-      Dump(out, range, [this](uint32_t a) { return PeekByte(NES, a); });
+    for (std::string& error : Sound.Close(Lines - StartLine)) errors.push_back(std::move(error));
+    for (const TRange& range : Options.Dumps) Dump(out, range, [this](uint32_t a) { return PeekByte(NES, a); });
     for (const TRange& range : Options.VRAMDumps) {
-      Dump(out, range,
-           [this](uint32_t a) { return a < 0x2000 ? NES.PatternBank[a >> 10][a] : NES.PPU->VRAM[a]; });
+      Dump(out, range, [this](uint32_t a) { return a < 0x2000 ? NES.PatternBank[a >> 10][a] : NES.PPU->VRAM[a]; });
     }
     for (std::optional<TOutputFile>* file : {&Trace, &Tones})
       if (*file) attempt([file] { (*file)->Close(); });
@@ -287,7 +280,6 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     errors.emplace_back(error.what());
   }
-  for (const std::string& error : errors)
-    std::fprintf(stderr, "pixtor-headless: %s\n", error.c_str());
+  for (const std::string& error : errors) std::fprintf(stderr, "pixtor-headless: %s\n", error.c_str());
   return errors.empty() ? 0 : 1;
 }
