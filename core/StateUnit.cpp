@@ -246,7 +246,7 @@ const char* RefusalText(TStateRefusal Refusal) {
 
 std::vector<uint8_t> SaveState(const TNES& NES) {
   std::vector<uint8_t> out(HeaderSize);
-  out.reserve(128 * 1024);
+  out.reserve(96 * 1024); // most states take about 85 KB
   std::copy(Magic.begin(), Magic.end(), out.begin());
   Put32(&out[VersionAt], StateVersion);
   std::copy(NES.MMC->ImageDigest.begin(), NES.MMC->ImageDigest.end(), out.begin() + DigestAt);
