@@ -5,23 +5,6 @@
 
 #include "core/BleepInt.h"
 
-namespace {
-
-// Frames a tone lasts, by channel and by the length index (bits 3-7 of the
-// channel's fourth register). A noise length of 0 is never counted down.
-constexpr std::array<std::array<int32_t, 32>, SoundChannels> LengthTable = [] {
-  std::array<std::array<int32_t, 32>, SoundChannels> table{};
-  for (int32_t n = 0; n < 32; ++n) {
-    table[0][n] = n * 16 + 8;
-    table[1][n] = n * 16 + 8;
-    table[2][n] = n + 2;
-    table[3][n] = n;
-  }
-  return table;
-}();
-
-} // namespace
-
 TPSG::TPSG(TNES* Owner) : NES(Owner) {
   MidiHandle = MidiOutOpen();
   MidiOpen = MidiHandle != nullptr;

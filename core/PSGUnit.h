@@ -18,6 +18,19 @@ using TToneLevelEvent = TBoundMethod<void(uint8_t Channel, int32_t Level)>;
 // 2 triangle ($4008-$400B), 3 noise ($400C-$400F).
 inline constexpr int32_t SoundChannels = 4;
 
+// Frames a tone lasts, by channel and by the length index (bits 3-7 of the
+// channel's fourth register). A noise length of 0 is never counted down.
+inline constexpr std::array<std::array<int32_t, 32>, SoundChannels> LengthTable = [] {
+  std::array<std::array<int32_t, 32>, SoundChannels> table{};
+  for (int32_t n = 0; n < 32; ++n) {
+    table[0][n] = n * 16 + 8;
+    table[1][n] = n * 16 + 8;
+    table[2][n] = n + 2;
+    table[3][n] = n;
+  }
+  return table;
+}();
+
 // The frequency the driver is asked for, the same rule for every channel.
 inline constexpr uint32_t ToneFrequency(uint16_t Period) { return 111860u / (uint32_t(Period) + 1); }
 

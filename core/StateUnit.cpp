@@ -31,10 +31,8 @@ constexpr size_t PictureBytes = TDIB::Width * TDIB::Height;
 
 // A run that never ends in practice, kept far from overflowing the line count.
 constexpr int64_t MaxFrameCount = int64_t(1) << 47;
-// The highest line on which sprite 0 can raise its flag's line: Y 255, 16 rows.
+// The lowest sprite-0 line there is: sprite 0 at Y 255, 16 rows high.
 constexpr int32_t MaxSprite0Line = 255 + 16;
-// The longest tone each channel can be given.
-constexpr std::array<int32_t, SoundChannels> MaxLength = {504, 504, 33, 31};
 
 template <std::integral T> constexpr T Lowest = std::numeric_limits<T>::min();
 template <std::integral T> constexpr T Highest = std::numeric_limits<T>::max();
@@ -69,33 +67,6 @@ struct TReader {
   size_t At = 0;
   bool Bad = false;
 
-  template <std::integral T>
-  void operator()(T& Field, std::type_identity_t<T> Low = Lowest<T>,
-                  std::type_identity_t<T> High = Highest<T>) {
-    if (In.size() - At < sizeof(T)) {
-      Bad = true;
-      return;
-    }
-    std::make_unsigned_t<T> bits = 0;
-    for (size_t i = 0; i < sizeof(T); ++i)
-      bits |= std::make_unsigned_t<T>(In[At + i]) << (8 * i);
-    At += sizeof(T);
-    const T value = T(bits);
-    if (value < Low || value > High) Bad = true;
-    if (Apply) Field = value;
-  }
-  void operator()(bool& Field) {
-    const bool value = Flag(false);
-    if (Apply) Field = value;
-  }
-  // A mark that decides what follows: as the payload has it, in both passes.
-  bool Flag(bool) {
-    uint8_t value = 0;
-    const bool apply = std::exchange(Apply, true);
-    (*this)(value, 0, 1);
-    Apply = apply;
-    return value != 0;
-  }
   // Gives the next Count bytes, or null when the payload ends first.
   const uint8_t* Take(size_t Count) {
     if (In.size() - At < Count) {
@@ -105,6 +76,28 @@ struct TReader {
     At += Count;
     return In.data() + At - Count;
   }
+  // The next value, checked against its range; 0 past the payload's end.
+  template <std::integral T> T Next(T Low, T High) {
+    const uint8_t* bytes = Take(sizeof(T));
+    if (!bytes) return 0;
+    std::make_unsigned_t<T> bits = 0;
+    for (size_t i = 0; i < sizeof(T); ++i) bits |= std::make_unsigned_t<T>(bytes[i]) << (8 * i);
+    const T value = T(bits);
+    if (value < Low || value > High) Bad = true;
+    return value;
+  }
+
+  template <std::integral T>
+  void operator()(T& Field, std::type_identity_t<T> Low = Lowest<T>, std::type_identity_t<T> High = Highest<T>) {
+    const T value = Next<T>(Low, High);
+    if (Apply) Field = value;
+  }
+  void operator()(bool& Field) {
+    const bool value = Flag(false);
+    if (Apply) Field = value;
+  }
+  // A mark that decides what follows: as the payload has it, in both passes.
+  bool Flag(bool) { return Next<uint8_t>(0, 1) != 0; }
   void Block(uint8_t* Data, size_t Count) {
     const uint8_t* from = Take(Count);
     if (from && Apply) std::memcpy(Data, from, Count);
@@ -174,7 +167,7 @@ template <typename Io, typename Console> void SoundSection(Io& io, Console& NES)
   for (int32_t c = 0; c < SoundChannels; ++c) {
     io(psg.Sweep[c]);
     io(psg.Period[c]);
-    io(psg.Length[c], 0, MaxLength[c]);
+    io(psg.Length[c], 0, LengthTable[c].back()); // the longest tone the channel is given
     io(psg.SoundingNotes[c][0]), io(psg.SoundingNotes[c][1]);
   }
   io(psg.SpeakerFrequency, 0, 5000);
@@ -264,6 +257,15 @@ std::vector<uint8_t> SaveState(const TNES& NES) {
   out.resize(out.size() + CrcSize);
   Put32(&out[out.size() - CrcSize], crc);
   return out;
+}
+
+std::vector<uint8_t> SaveStateOnLine8(TNES& NES, uint8_t Interrupt) {
+  const int32_t budget = std::exchange(NES.CPU->CyclesLeft, LineCycles);
+  const uint8_t pending = std::exchange(NES.PendingInterrupt, Interrupt == InterruptNMI ? Interrupt : uint8_t(InterruptNone));
+  std::vector<uint8_t> state = SaveState(NES);
+  NES.CPU->CyclesLeft = budget;
+  NES.PendingInterrupt = pending;
+  return state;
 }
 
 std::optional<TStateRefusal> LoadState(TNES& NES, std::span<const uint8_t> Bytes) {

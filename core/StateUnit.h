@@ -55,6 +55,12 @@ const char* RefusalText(TStateRefusal Refusal);
 // The console's state as a file, for the cartridge it has loaded.
 std::vector<uint8_t> SaveState(const TNES& NES);
 
+// A state a frame without stopping the run: called from the loop event of
+// line 8, after the console's line handler has handed back Interrupt, it
+// gives the state a pause on that line would have left (a full slice, and
+// the interrupt held back for the next run). The console is left as it was.
+std::vector<uint8_t> SaveStateOnLine8(TNES& NES, uint8_t Interrupt);
+
 // Checks a state through before anything changes, and refuses it, leaving
 // the console as it was, unless it is whole, for this cartridge and of
 // possible values. Once it is in place, the voice driver first silences

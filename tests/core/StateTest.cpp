@@ -55,6 +55,8 @@ public:
   std::unique_ptr<TScriptedPads> Pads;
   std::vector<uint64_t> Pictures;
   int64_t StopFrame = 0;
+  int64_t TakeFrame = -1; // the frame whose line 8 gives Taken, without a pause
+  std::vector<uint8_t> Taken;
 
   explicit TStateRun(const std::string& Cartridge, bool Demo) {
     Midi.Line = &Line;
@@ -90,6 +92,7 @@ private:
     Line = NES->LineCount() + 1;
     if (Pads) Pads->SetFrame(Line / FrameLines);
     NES->CPULoop(Sender, Interrupt);
+    if (NES->ScanLine == JoypadPollLine && NES->FrameCount == TakeFrame) Taken = SaveStateOnLine8(*NES, Interrupt);
     if (NES->ScanLine == 0 && NES->FrameCount == StopFrame) NES->Pause();
   }
 };
@@ -147,6 +150,11 @@ TEST(State, LoadedConsoleGoesOnExactlyAsTheOneThatSaved) {
                                                                    saver.Midi.Messages.end()))
         << cartridge;
     EXPECT_EQ(SaveState(*loader.NES), SaveState(*saver.NES)) << cartridge;
+
+    TStateRun unpaused(cartridge.string(), demo);
+    unpaused.TakeFrame = 600;
+    unpaused.RunTo(700);
+    EXPECT_EQ(unpaused.Taken, saved) << cartridge << ": taken on line 8 without a pause";
   }
   EXPECT_GE(notesHeld, 2);
 }
