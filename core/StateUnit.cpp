@@ -259,9 +259,11 @@ std::vector<uint8_t> SaveState(const TNES& NES) {
   return out;
 }
 
+// A stop has already put the interrupt it displaced aside.
 std::vector<uint8_t> SaveStateOnLine8(TNES& NES, uint8_t Interrupt) {
   const int32_t budget = std::exchange(NES.CPU->CyclesLeft, LineCycles);
-  const uint8_t pending = std::exchange(NES.PendingInterrupt, Interrupt == InterruptNMI ? Interrupt : uint8_t(InterruptNone));
+  const uint8_t pending = NES.PendingInterrupt;
+  if (Interrupt != InterruptStop) NES.PendingInterrupt = Interrupt == InterruptNMI ? Interrupt : uint8_t(InterruptNone);
   std::vector<uint8_t> state = SaveState(NES);
   NES.CPU->CyclesLeft = budget;
   NES.PendingInterrupt = pending;
@@ -310,4 +312,10 @@ std::optional<TStateRefusal> LoadState(TNES& NES, std::span<const uint8_t> Bytes
   NES.PSG->Resound();
   PresentShown(NES);
   return std::nullopt;
+}
+
+std::optional<TStateRefusal> LoadStateOnLine8(TNES& NES, std::span<const uint8_t> Bytes, uint8_t& Interrupt) {
+  std::optional<TStateRefusal> refusal = LoadState(NES, Bytes);
+  if (!refusal && Interrupt != InterruptStop) Interrupt = std::exchange(NES.PendingInterrupt, InterruptNone);
+  return refusal;
 }

@@ -55,10 +55,14 @@ const char* RefusalText(TStateRefusal Refusal);
 // The console's state as a file, for the cartridge it has loaded.
 std::vector<uint8_t> SaveState(const TNES& NES);
 
-// A state a frame without stopping the run: called from the loop event of
-// line 8, after the console's line handler has handed back Interrupt, it
-// gives the state a pause on that line would have left (a full slice, and
-// the interrupt held back for the next run). The console is left as it was.
+// States taken and put back without stopping the run, from the loop event
+// of line 8, after the console's line handler has handed back Interrupt.
+// Saving gives the state a pause on that line would have left (a full slice,
+// the interrupt held back for the next run) and leaves the console as it
+// was. Loading puts the state in place as LoadState does and hands the
+// interrupt the state holds back to the processor through Interrupt, so the
+// run goes on from the state as a run resumed from it would; a stop stays a
+// stop.
 std::vector<uint8_t> SaveStateOnLine8(TNES& NES, uint8_t Interrupt);
 
 // Checks a state through before anything changes, and refuses it, leaving
@@ -67,3 +71,4 @@ std::vector<uint8_t> SaveStateOnLine8(TNES& NES, uint8_t Interrupt);
 // every note and then sounds those the state holds (TPSG::Resound), and the
 // picture the state last presented is presented again.
 std::optional<TStateRefusal> LoadState(TNES& NES, std::span<const uint8_t> Bytes);
+std::optional<TStateRefusal> LoadStateOnLine8(TNES& NES, std::span<const uint8_t> Bytes, uint8_t& Interrupt);

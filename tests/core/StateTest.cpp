@@ -55,8 +55,9 @@ public:
   std::unique_ptr<TScriptedPads> Pads;
   std::vector<uint64_t> Pictures;
   int64_t StopFrame = 0;
-  int64_t TakeFrame = -1; // the frame whose line 8 gives Taken, without a pause
-  std::vector<uint8_t> Taken;
+  // Without a pause: line 8 of TakeFrame gives Taken; line 8 of PutFrame loads Put.
+  int64_t TakeFrame = -1, PutFrame = -1;
+  std::vector<uint8_t> Taken, Put;
 
   explicit TStateRun(const std::string& Cartridge, bool Demo) {
     Midi.Line = &Line;
@@ -93,6 +94,13 @@ private:
     if (Pads) Pads->SetFrame(Line / FrameLines);
     NES->CPULoop(Sender, Interrupt);
     if (NES->ScanLine == JoypadPollLine && NES->FrameCount == TakeFrame) Taken = SaveStateOnLine8(*NES, Interrupt);
+    if (NES->ScanLine == JoypadPollLine && NES->FrameCount == PutFrame) {
+      PutFrame = -1; // once: the state takes the count back
+      EXPECT_EQ(LoadStateOnLine8(*NES, Put, Interrupt), std::nullopt);
+      Pictures.clear(); // the state's picture, and the notes sounded again
+      Midi.Messages.clear();
+      Line = NES->LineCount();
+    }
     if (NES->ScanLine == 0 && NES->FrameCount == StopFrame) NES->Pause();
   }
 };
@@ -151,10 +159,15 @@ TEST(State, LoadedConsoleGoesOnExactlyAsTheOneThatSaved) {
         << cartridge;
     EXPECT_EQ(SaveState(*loader.NES), SaveState(*saver.NES)) << cartridge;
 
+    // The same without pausing: taken on frame 600; put back on frame 650, and run on.
     TStateRun unpaused(cartridge.string(), demo);
     unpaused.TakeFrame = 600;
-    unpaused.RunTo(700);
+    unpaused.PutFrame = 650;
+    unpaused.Put = saved;
+    unpaused.RunTo(1200); // the frame count goes back to 600 on 650
     EXPECT_EQ(unpaused.Taken, saved) << cartridge << ": taken on line 8 without a pause";
+    EXPECT_EQ(unpaused.Pictures, loader.Pictures) << cartridge << ": put back on line 8 without a pause";
+    EXPECT_EQ(unpaused.Midi.Messages, loader.Midi.Messages) << cartridge;
   }
   EXPECT_GE(notesHeld, 2);
 }
