@@ -124,7 +124,7 @@ public:
     NES.Reset();
     if (Options.Start) NES.CPU->PC = *Options.Start;
     SetRegisters(*NES.CPU, Options.Registers);
-    if (!Options.LoadStateFile.empty()) LoadState();
+    if (!Options.LoadStateFile.empty()) LoadStateFile();
     Lines = StartLine = NES.LineCount();
   }
 
@@ -186,9 +186,9 @@ public:
 private:
   // The frames to run count from power-on, and so do the script's; the
   // sound files begin where the run does.
-  void LoadState() {
+  void LoadStateFile() {
     const std::string& path = Options.LoadStateFile;
-    if (std::optional<TStateRefusal> refusal = ::LoadState(NES, ReadFile(path, MaxStateBytes)))
+    if (std::optional<TStateRefusal> refusal = LoadState(NES, ReadFile(path, MaxStateBytes)))
       throw std::runtime_error("cannot load state " + path + ": " + RefusalText(*refusal));
     if (NES.FrameCount > Options.Frames)
       throw std::runtime_error("cannot run to frame " + std::to_string(Options.Frames) + ": the state " +
