@@ -13,7 +13,7 @@
 // asked for.
 
 void SpeakerTone(uint32_t Frequency, int32_t Duration) {
-  if (Frequency >= 20 && Frequency <= 5000) SpeakerPort().Sound(uint16_t(TimerClock / Frequency));
+  if (SpeakerReaches(Frequency)) SpeakerPort().Sound(uint16_t(TimerClock / Frequency));
   if (Duration < 0) return;
   using Clock = std::chrono::steady_clock;
   const Clock::time_point end = Clock::now() + std::chrono::milliseconds(Duration);

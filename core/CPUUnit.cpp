@@ -85,12 +85,14 @@ template <bool Watched> uint16_t TCPU::RunLoop(TInstructionEvent OnInstruction) 
     uint8_t code = SignalLoop();
     CyclesLeft = LoopCycle;
     if (code == InterruptStop) return PC;
-    if (code != InterruptNone) {
-      TInterpreter<TSlotBus> cpu = SlotInterpreter(*this);
-      cpu.TakeInterrupt(code);
-      cpu.PutInto(*this);
-    }
+    if (code != InterruptNone) TakeInterrupt(code);
   }
+}
+
+void TCPU::TakeInterrupt(uint8_t Code) {
+  TInterpreter<TSlotBus> cpu = SlotInterpreter(*this);
+  cpu.TakeInterrupt(Code);
+  cpu.PutInto(*this);
 }
 
 uint16_t TCPU::Run() { return RunLoop<false>({}); }

@@ -110,6 +110,8 @@ public:
   uint16_t RunWatched(TInstructionEvent OnInstruction);
   // Executes exactly one instruction: no budget test, no loop event, no interrupt.
   uint16_t Step();
+  // Takes an interrupt code as a loop boundary does (NMI, or IRQ while I is clear).
+  void TakeInterrupt(uint8_t Code);
 
 private:
   template <bool Watched> uint16_t RunLoop(TInstructionEvent OnInstruction);

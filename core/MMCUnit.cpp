@@ -80,6 +80,11 @@ bool TMMC::LoadROM(const std::string& Path) {
   ReadUpTo(file.get(), Path, ProgROM.data(), ProgROM.size());
   ReadUpTo(file.get(), Path, CharROM.data(), CharROM.size());
   file.reset();
+  TSha256 digest;
+  for (std::span<const uint8_t> part : {std::span<const uint8_t>(Header), std::span<const uint8_t>(ProgROM),
+                                        std::span<const uint8_t>(CharROM)})
+    digest.Update(part);
+  ImageDigest = digest.Final();
 
   SaveRAM.assign(SaveRAMSize, 0);
   Battery = ControlByte & 0x02;
@@ -104,6 +109,7 @@ void TMMC::UnloadROM() {
   ProgROM = {};
   CharROM = {};
   SaveRAM = {};
+  ImageDigest = {};
   // The console's tables must not keep pointing into released memory.
   for (uint16_t w = 3; w < 8; ++w) NES->Bank[w] = UnmappedBank(w << 13);
   NES->PatternBank.fill(UnmappedBank(0));

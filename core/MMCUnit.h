@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/BoundMethod.h"
+#include "platform/Checksum.h"
 
 class TNES;
 
@@ -39,6 +40,9 @@ public:
   std::vector<uint8_t> ProgROM;
   std::vector<uint8_t> CharROM;
   std::vector<uint8_t> SaveRAM;
+  // SHA-256 of the header, program ROM and character ROM as loaded: the
+  // image a save state belongs to.
+  TSha256Digest ImageDigest{};
 
   // Reads an iNES image. False when the file is missing or the image is
   // refused (MappingName then says why); file errors throw std::runtime_error

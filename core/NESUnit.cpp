@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "core/CPUInterpreter.h"
 #include "core/JOYUnit.h"
 #include "core/MMCUnit.h"
 #include "core/PPUUnit.h"
 #include "core/PSGUnit.h"
+#include "platform/DIB.h"
 #include "platform/Display.h"
 
 namespace {
@@ -36,6 +38,7 @@ TNES::TNES() {
   MMC = std::make_unique<TMMC>(this);
   PSG = std::make_unique<TPSG>(this);
   JOY = std::make_unique<TJOY>(this);
+  Shown = std::make_unique<TDIB>(*PPU->FrameBuffer);
   for (size_t w = 0; w < Bank.size(); ++w) Bank[w] = UnmappedBank(static_cast<uint16_t>(w << 13));
   PatternBank.fill(OpenBus.data());
 }
@@ -133,8 +136,9 @@ void TNES::CPULoop(TCPU*, uint8_t& Interrupt) {
   uint8_t& status = PPU->Reg[2];
 
   if (ScanLine == 0) {
+    ++FrameCount;
     status &= ~StatusVBlank;
-    if (FrameSkip == 0) Present();
+    if (FrameSkip == 0) PresentFrame();
   }
   if (FrameSkip == 0 && ScanLine < DrawnLines) PPU->DrawBGLine(ScanLine);
 
@@ -153,8 +157,9 @@ void TNES::CPULoop(TCPU*, uint8_t& Interrupt) {
       PPU->Sprite0Line == ScanLine) {
     status |= StatusSprite0;
     // A pause request on line 8 wins over that line's sprite-0 interrupt, so
-    // a cartridge cannot keep the console from pausing.
-    if ((ctrl & CtrlNMIOnSprite0) && Interrupt != InterruptStop) Interrupt = InterruptNMI;
+    // a cartridge cannot keep the console from pausing; the interrupt waits
+    // for the next run, which then goes on as if there had been no pause.
+    if (ctrl & CtrlNMIOnSprite0) (Interrupt == InterruptStop ? PendingInterrupt : Interrupt) = InterruptNMI;
   }
 }
 
@@ -164,6 +169,8 @@ void TNES::PowerOn() {
   ScanLine = 0;
   SoundCountdown = FrameLines;
   FrameSkip = 0;
+  FrameCount = 0;
+  PendingInterrupt = InterruptNone;
   CPU->OnReadMemory = CPU->DirectBus.OnReadMemory;
   CPU->OnWriteMemory = CPU->DirectBus.OnWriteMemory;
   CPU->OnReadOpcode = CPU->DirectBus.OnReadOpcode;
@@ -174,7 +181,7 @@ void TNES::PowerOn() {
   PPU->Reset();
   PSG->ResetSound();
   JOY->Reset();
-  if (Present) Present();
+  if (Present) PresentFrame();
 }
 
 void TNES::Reset() {
@@ -186,7 +193,20 @@ void TNES::Reset() {
 uint16_t TNES::Run() {
   Paused = false;
   Running = true;
+  TakePendingInterrupt();
   return CPU->Run();
+}
+
+uint16_t TNES::RunWatched(TInstructionEvent OnInstruction) {
+  Paused = false;
+  Running = true;
+  TakePendingInterrupt();
+  return CPU->RunWatched(OnInstruction);
+}
+
+// Where the line event would have handed it over: at the start of a slice, before any instruction.
+void TNES::TakePendingInterrupt() {
+  if (PendingInterrupt != InterruptNone) CPU->TakeInterrupt(std::exchange(PendingInterrupt, InterruptNone));
 }
 
 void TNES::Pause() {
@@ -208,6 +228,11 @@ void TNES::SetDisplay(bool UseDirectDraw, TDXDraw* Display, TCanvas* ScreenCanva
 void TNES::SetInput(TDXInput* First, TDXInput* Second) {
   JOY->Input1 = First;
   JOY->Input2 = Second;
+}
+
+void TNES::PresentFrame() {
+  Present();
+  *Shown = *PPU->FrameBuffer;
 }
 
 void TNES::PresentDirectDraw() {

@@ -14,6 +14,7 @@ class TJOY;
 class TDXDraw;
 class TCanvas;
 class TDXInput;
+class TDIB;
 
 using TPresentEvent = TBoundMethod<void()>;
 
@@ -40,7 +41,10 @@ public:
   int32_t FrameSkip = 0;
   int32_t SoundCountdown = 0;
   int32_t ScanLine = 0;
-  int32_t FrameRate = 0; // frame divisor; the console treats anything below 1 as 1
+  int32_t FrameRate = 0;  // frame divisor; the console treats anything below 1 as 1
+  int64_t FrameCount = 0; // frames begun since power-on: one more on every line 0
+  // An interrupt a pause kept from the processor on line 8, taken when the run resumes.
+  uint8_t PendingInterrupt = InterruptNone;
   std::unique_ptr<TPPU> PPU;
   std::unique_ptr<TCPU> CPU;
   std::unique_ptr<TMMC> MMC;
@@ -50,6 +54,8 @@ public:
   std::array<const uint8_t*, 8> Bank{};
   std::array<const uint8_t*, 9> PatternBank{};
   TPresentEvent Present;
+  // The picture last presented: the frame buffer as Present found it, colours included.
+  std::unique_ptr<TDIB> Shown;
 
   // Bus handlers, bound to the processor's events at power-on.
   void CPUReadMemory(TCPU* Sender, uint16_t Addr, uint8_t& Value);
@@ -63,6 +69,8 @@ public:
   void PowerOn();
   void Reset();
   uint16_t Run();
+  // As Run, calling OnInstruction before every instruction (TCPU::RunWatched).
+  uint16_t RunWatched(TInstructionEvent OnInstruction);
   void Pause();
   void Stop();
   void SetDisplay(bool UseDirectDraw, TDXDraw* Display, TCanvas* ScreenCanvas);
@@ -70,6 +78,13 @@ public:
 
   void PresentDirectDraw();
   void PresentCanvas();
+  // Line events since power-on.
+  int64_t LineCount() const { return FrameCount * FrameLines + ScanLine; }
+
+private:
+  // Presents the frame buffer and keeps it as the picture shown.
+  void PresentFrame();
+  void TakePendingInterrupt();
 };
 
 // A table entry for memory mapped at a window: the memory's start less the

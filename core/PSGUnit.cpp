@@ -5,23 +5,6 @@
 
 #include "core/BleepInt.h"
 
-namespace {
-
-// Frames a tone lasts, by channel and by the length index (bits 3-7 of the
-// channel's fourth register). A noise length of 0 is never counted down.
-constexpr std::array<std::array<int32_t, 32>, SoundChannels> LengthTable = [] {
-  std::array<std::array<int32_t, 32>, SoundChannels> table{};
-  for (int32_t n = 0; n < 32; ++n) {
-    table[0][n] = n * 16 + 8;
-    table[1][n] = n * 16 + 8;
-    table[2][n] = n + 2;
-    table[3][n] = n;
-  }
-  return table;
-}();
-
-} // namespace
-
 TPSG::TPSG(TNES* Owner) : NES(Owner) {
   MidiHandle = MidiOutOpen();
   MidiOpen = MidiHandle != nullptr;
@@ -100,24 +83,44 @@ void TPSG::ResetSound() {}
 void TPSG::MidiToneOn(uint8_t Channel, uint32_t Frequency) {
   if (Frequency < 10 || Frequency > 14000) return;
   const double ratio = double(32 * Frequency) * (1.0 / 440.0);
-  const int32_t note = 9 + int32_t(12.0 * std::log2(ratio));
-  SendMidiMessage(uint8_t(0x90 + Channel), uint8_t(std::min(note, 127)), 0x40);
+  const uint8_t note = uint8_t(std::min(9 + int32_t(12.0 * std::log2(ratio)), 127));
+  SendMidiMessage(uint8_t(0x90 + Channel), note, 0x40);
+  SoundingNotes[Channel & 3][note >> 6] |= uint64_t(1) << (note & 63);
 }
 
 // Only silence is carried out, as All Notes Off: the MIDI driver never sends
 // Note Off and never changes loudness.
 void TPSG::MidiToneLevel(uint8_t Channel, int32_t Level) {
-  if (Level == 0) SendMidiMessage(uint8_t(0xB0 + Channel), 0x7B, 0x00);
+  if (Level != 0) return;
+  SendMidiMessage(uint8_t(0xB0 + Channel), 0x7B, 0x00);
+  SoundingNotes[Channel & 3] = {};
 }
 
 // The latest tone started on any channel replaces the one sounding.
 void TPSG::SpeakerToneOn(uint8_t, uint32_t Frequency) {
-  if (Volume != 0) SpeakerTone(Frequency, -1);
+  if (Volume == 0) return;
+  SpeakerTone(Frequency, -1);
+  if (SpeakerReaches(Frequency)) SpeakerFrequency = Frequency;
 }
 
 // Any channel's silence stops the speaker, whatever the others are doing.
 void TPSG::SpeakerToneLevel(uint8_t, int32_t Level) {
-  if (Level == 0) SpeakerOff();
+  if (Level != 0) return;
+  SpeakerOff();
+  SpeakerFrequency = 0;
+}
+
+void TPSG::Resound() {
+  if (MidiOpen) {
+    for (uint8_t c = 0; c < SoundChannels; ++c)
+      SendMidiMessage(uint8_t(0xB0 + c), 0x7B, 0x00);
+    for (uint8_t c = 0; c < SoundChannels; ++c)
+      for (uint8_t note = 0; note < 128; ++note)
+        if (SoundingNotes[c][note >> 6] >> (note & 63) & 1) SendMidiMessage(uint8_t(0x90 + c), note, 0x40);
+  } else {
+    SpeakerOff();
+    if (SpeakerFrequency != 0) SpeakerTone(SpeakerFrequency, -1);
+  }
 }
 
 void TPSG::SendMidiMessage(uint8_t Status, uint8_t Data1, uint8_t Data2) {

@@ -134,9 +134,8 @@ void TMainForm::btnSnapShotClick() {
                                           QStringLiteral("Windows Bitmap (*.bmp)"), QStringLiteral("bmp"));
   if (path.isEmpty()) return;
   // The picture the user sees: the frame buffer itself may be halfway through the next frame.
-  const TDIB& shown = DirectDrawAvailable ? DXScreenTV->Shown() : ScreenTV->Shown();
   try {
-    shown.SaveToFile(QFile::encodeName(path).toStdString());
+    NES->Shown->SaveToFile(QFile::encodeName(path).toStdString());
   } catch (const std::exception& Error) {
     ReportFileError(Error);
   }

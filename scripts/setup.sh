@@ -4,6 +4,9 @@
 set -euo pipefail
 
 PIXTOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev cc65 pkg-config libsdl2-dev libfluidsynth-dev timgm6mb-soundfont qt6-base-dev libqt6opengl6-dev libxrandr-dev libxtst-dev xvfb xauth)
+# Save states: CRC-32 from zlib; the rewind ring compresses its differences with LZ4, the fastest
+# at the small, sparse differences one frame leaves, so that a state a frame stays cheap.
+PIXTOR_PACKAGES+=(zlib1g-dev liblz4-dev)
 # Fuzzing: clang with its sanitizer and libFuzzer runtimes.
 PIXTOR_PACKAGES+=(clang libclang-rt-14-dev)
 

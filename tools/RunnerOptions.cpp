@@ -37,6 +37,10 @@ no pacing, then prints "frames N seconds S fps F".
                         when no SoundFont loads
   --midi FILE           write every MIDI message of the run as a Standard MIDI File
                         (format 0, emulated time); the MIDI driver is always chosen
+  --load-state FILE     after power-on and reset, put a save state in place; the run
+                        goes on from its frame (--frames and --input still count
+                        from power-on), sound files start there
+  --save-state FILE     at the end, write the console's state as a save state
   --version             print the runner's version and exit
 )";
 
@@ -142,10 +146,12 @@ void CheckFileNames(const TOptions& Options) {
     const std::string& Path;
     bool Output;
   };
-  const TNamed files[] = {{"the cartridge", Options.Cartridge, false}, {"--input", Options.InputFile, false},
-                          {"--trace", Options.TraceFile, true},        {"--snapshot", Options.SnapshotFile, true},
-                          {"--tones", Options.TonesFile, true},        {"--wav", Options.WavFile, true},
-                          {"--midi", Options.MidiFile, true}};
+  const TNamed files[] = {
+      {"the cartridge", Options.Cartridge, false},  {"--input", Options.InputFile, false},
+      {"--trace", Options.TraceFile, true},         {"--snapshot", Options.SnapshotFile, true},
+      {"--tones", Options.TonesFile, true},         {"--wav", Options.WavFile, true},
+      {"--midi", Options.MidiFile, true},           {"--load-state", Options.LoadStateFile, false},
+      {"--save-state", Options.SaveStateFile, true}};
   auto where = [](const std::string& Path) {
     std::error_code error;
     const fs::path absolute = fs::absolute(Path, error);
@@ -210,6 +216,10 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
       options.WavFile = FileName(arg, value());
     } else if (arg == "--midi") {
       options.MidiFile = FileName(arg, value());
+    } else if (arg == "--load-state") {
+      options.LoadStateFile = FileName(arg, value());
+    } else if (arg == "--save-state") {
+      options.SaveStateFile = FileName(arg, value());
     } else if (arg.empty()) {
       throw TUsageError("the cartridge's name is empty");
     } else if (arg[0] == '-') {
@@ -225,6 +235,14 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
     Refuse("--wav", options.WavFile,
            std::to_string(options.Frames) + " frames of sound are more than a WAV file holds (4 GiB, " +
                std::to_string(MaxWavFrames()) + " frames)");
+  // A state holds the processor as a pause leaves it, on line 8 of a frame.
+  if (!options.SaveStateFile.empty() && options.Instructions)
+    Refuse("--save-state", options.SaveStateFile,
+           "a state is taken between frames; --instructions stops within one");
+  if (!options.LoadStateFile.empty() && (options.Start || options.Registers.A || options.Registers.X ||
+                                         options.Registers.Y || options.Registers.P || options.Registers.S))
+    Refuse("--load-state", options.LoadStateFile,
+           "the state sets the processor; --start and --regs can't as well");
   CheckFileNames(options);
   return options;
 }

@@ -42,6 +42,8 @@ struct TOptions {
   std::string TonesFile;
   std::string WavFile;
   std::string MidiFile;
+  std::string LoadStateFile;
+  std::string SaveStateFile;
 };
 
 // A command line the runner refuses; the message names what was typed.

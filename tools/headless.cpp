@@ -24,6 +24,8 @@
 #include "core/NESUnit.h"
 #include "core/PPUUnit.h"
 #include "core/PSGUnit.h"
+#include "core/StateUnit.h"
+#include "platform/CFile.h"
 #include "platform/DIB.h"
 #include "platform/RegularFile.h"
 #include "tools/FrameHash.h"
@@ -51,9 +53,22 @@ template <typename Peek> void Dump(TOutputFile& Out, const TRange& Range, Peek R
   }
 }
 
-// Drives the console: counts line events into frames, feeds the joypads from
-// a script, logs the sound driver calls, keeps what was presented, and
-// watches instructions when a trace or an instruction limit is asked for.
+// Reads a whole file of at most Limit bytes; one past the limit tells it is longer.
+std::vector<uint8_t> ReadFile(const std::string& Path, size_t Limit) {
+  CheckReadable(Path);
+  TFile file(std::fopen(Path.c_str(), "rb"));
+  if (!file) throw std::runtime_error("cannot read " + Path + ": " + std::strerror(errno));
+  std::vector<uint8_t> bytes(Limit + 1);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+  if (std::ferror(file.get()))
+    throw std::runtime_error("cannot read " + Path + ": " + std::strerror(errno ? errno : EIO));
+  return bytes;
+}
+
+// Drives the console: stops it after a number of frames, feeds the joypads
+// from a script, logs the sound driver calls, keeps the palette of what was
+// presented, and watches instructions when a trace or an instruction limit
+// is asked for.
 class TRunner {
 public:
   // The sound files are created here, the others by PowerOn; all are put in place by Finish.
@@ -81,7 +96,7 @@ public:
       DriverToneLevel = std::exchange(NES.PSG->OnToneLevel, TToneLevelEvent::Bind<&TRunner::ToneLevel>(this));
     }
     if (!Options.TraceFile.empty()) Trace.emplace(Options.TraceFile);
-    KeepPicture = Options.Hash || !Options.SnapshotFile.empty();
+    if (!Options.SaveStateFile.empty()) StateOut.emplace(Options.SaveStateFile);
 
     NES.FrameRate = Options.FrameRate;
     NES.Present = TPresentEvent::Bind<&TRunner::Present>(this);
@@ -90,15 +105,17 @@ public:
     NES.Reset();
     if (Options.Start) NES.CPU->PC = *Options.Start;
     SetRegisters(*NES.CPU, Options.Registers);
+    if (!Options.LoadStateFile.empty()) LoadStateFile();
+    Lines = StartLine = NES.LineCount();
   }
 
   void Run() {
-    if (Trace || Options.Instructions) {
-      NES.Running = true;
-      NES.CPU->RunWatched(TInstructionEvent::Bind<&TRunner::Instruction>(this));
-    } else {
+    // A run ends on line 8 of frame Frames, where a loaded state may already be.
+    if (NES.LineCount() == Options.Frames * FrameLines + JoypadPollLine) return;
+    if (Trace || Options.Instructions)
+      NES.RunWatched(TInstructionEvent::Bind<&TRunner::Instruction>(this));
+    else
       NES.Run();
-    }
   }
 
   // Writes the report and every output asked for; a failed one does not
@@ -113,20 +130,27 @@ public:
       }
     };
     TOutputFile out = TOutputFile::StandardOutput();
-    const int64_t frames = Lines / FrameLines;
+    const int64_t frames = (Lines - StartLine) / FrameLines;
     out.Print("frames %lld seconds %.3f fps %.1f\n", static_cast<long long>(frames), Seconds,
               Seconds > 0 ? frames / Seconds : 0.0);
-    if (Options.Hash) out.Print("%016llx\n", static_cast<unsigned long long>(FrameHash(Shown, ShownPalette)));
+    if (Options.Hash) out.Print("%016llx\n", static_cast<unsigned long long>(FrameHash(*NES.Shown, ShownPalette)));
     if (!Options.SnapshotFile.empty()) {
       attempt([&] {
         TOutputFile snapshot(Options.SnapshotFile);
-        const std::vector<uint8_t> bytes = Shown.FileBytes();
+        const std::vector<uint8_t> bytes = NES.Shown->FileBytes();
         snapshot.Write(bytes.data(), bytes.size());
         snapshot.Close();
         out.Print("snapshot %s\n", Options.SnapshotFile.c_str());
       });
     }
-    for (std::string& error : Sound.Close(Lines)) errors.push_back(std::move(error));
+    if (StateOut) {
+      attempt([&] {
+        const std::vector<uint8_t> bytes = SaveState(NES);
+        StateOut->Write(bytes.data(), bytes.size());
+        StateOut->Close();
+      });
+    }
+    for (std::string& error : Sound.Close(Lines - StartLine)) errors.push_back(std::move(error));
     for (const TRange& range : Options.Dumps) Dump(out, range, [this](uint32_t a) { return PeekByte(NES, a); });
     for (const TRange& range : Options.VRAMDumps) {
       Dump(out, range, [this](uint32_t a) { return a < 0x2000 ? NES.PatternBank[a >> 10][a] : NES.PPU->VRAM[a]; });
@@ -138,17 +162,27 @@ public:
   }
 
 private:
-  // The runner's display: keeps a copy of the frame and its palette RAM as presented.
+  // The frames to run count from power-on, and so do the script's; the
+  // sound files begin where the run does.
+  void LoadStateFile() {
+    const std::string& path = Options.LoadStateFile;
+    if (std::optional<TStateRefusal> refusal = LoadState(NES, ReadFile(path, MaxStateBytes)))
+      throw std::runtime_error("cannot load state " + path + ": " + RefusalText(*refusal));
+    if (NES.FrameCount > Options.Frames)
+      throw std::runtime_error("cannot run to frame " + std::to_string(Options.Frames) + ": the state " +
+                               path + " is at frame " + std::to_string(NES.FrameCount));
+  }
+
+  // The runner's display: the console keeps the picture; the colours are
+  // brought up to date as a screen would, and palette RAM kept for the hash.
   void Present() {
-    if (!KeepPicture) return;
     NES.PPU->UpdatePalette();
-    Shown = *NES.PPU->FrameBuffer;
     std::copy_n(NES.PPU->VRAM.begin() + 0x3F00, ShownPalette.size(), ShownPalette.begin());
   }
 
   void Loop(TCPU* Sender, uint8_t& Interrupt) {
-    ++Lines;
-    Sound.SetLine(Lines);
+    Lines = NES.LineCount() + 1; // the line this event begins
+    Sound.SetLine(Lines - StartLine);
     if (Pads) Pads->SetFrame(Lines / FrameLines);
     NES.CPULoop(Sender, Interrupt);
     if (Lines == Options.Frames * FrameLines) NES.Pause();
@@ -178,14 +212,13 @@ private:
   const TOptions& Options;
   TSoundRecorder Sound; // before the console: its sound unit opens these devices
   TNES NES;
-  int64_t Lines = 0;
+  int64_t Lines = 0;     // line events since power-on
+  int64_t StartLine = 0; // where the run began: 0, or a loaded state's line
   uint64_t Executed = 0;
-  std::optional<TOutputFile> Trace, Tones;
+  std::optional<TOutputFile> Trace, Tones, StateOut;
   TToneOnEvent DriverToneOn;
   TToneLevelEvent DriverToneLevel;
   std::unique_ptr<TScriptedPads> Pads;
-  bool KeepPicture = false;
-  TDIB Shown;
   std::array<uint8_t, 32> ShownPalette{};
 };
 

@@ -36,9 +36,8 @@ public:
   void Flip() override;
   void SetVisible(bool Visible) override { setVisible(Visible); }
 
-  // Pictures shown since start, and the last one as the console presented it.
+  // Pictures shown since start.
   uint64_t Flips = 0;
-  const TDIB& Shown() const { return Picture; }
 
 protected:
   void paintGL() override;
@@ -48,7 +47,7 @@ private:
 
   bool Initialized = false;
   bool Changed = true; // the frame differs from the picture last painted
-  TDIB Picture;
+  TDIB Picture; // the last one assigned
   QImage Frame; // Picture in 32 bits
 };
 
@@ -58,15 +57,14 @@ public:
   explicit TPaintBox(QWidget* Parent);
 
   void Draw(int X, int Y, const TDIB& Image) override;
-  // Pictures drawn since start, and the last one.
+  // Pictures drawn since start.
   uint64_t Draws = 0;
-  const TDIB& Shown() const { return Picture; }
 
 protected:
   void paintEvent(QPaintEvent* Event) override;
 
 private:
-  TDIB Picture;
+  TDIB Picture; // the last one drawn
   QImage Frame; // Picture, 8 bits with its colour table
   QPoint Origin;
 };

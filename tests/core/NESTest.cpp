@@ -56,9 +56,12 @@ public:
 
 TEST_F(Console, PowerOnStartsTheCountersAndPresents) {
   NES.ScanLine = 100, NES.FrameSkip = 2, NES.SoundCountdown = 5, NES.Running = NES.Paused = true;
+  NES.FrameCount = 7, NES.PendingInterrupt = InterruptNMI;
   NES.RAM[5] = 0x42;
   NES.PowerOn();
   EXPECT_EQ(NES.ScanLine, 0);
+  EXPECT_EQ(NES.FrameCount, 0);
+  EXPECT_EQ(NES.PendingInterrupt, InterruptNone);
   EXPECT_EQ(NES.FrameSkip, 0);
   EXPECT_EQ(NES.SoundCountdown, 244);
   EXPECT_FALSE(NES.Running);
@@ -172,6 +175,8 @@ TEST_F(Console, PauseStopsOnLine8EvenOnTheSprite0InterruptLine) {
   codes = EventsUpTo(8 + 244);
   EXPECT_EQ(codes[8 + 244], InterruptStop) << "the pause wins";
   EXPECT_TRUE(PPU.Reg[2] & StatusSprite0) << "the flag is still raised";
+  EXPECT_EQ(NES.PendingInterrupt, InterruptNMI) << "kept for the next run";
+  EXPECT_EQ(NES.FrameCount, 1) << "one line 0 since power-on";
 }
 
 // A cartridge whose program loops on itself, run by the real processor.
@@ -232,6 +237,17 @@ TEST_F(Running, PauseEndsTheRunWhenSprite0TakesLine8) {
   EXPECT_EQ(NES.ScanLine, 8);
   EXPECT_EQ(PumpCalls, 2 * 244 + 8);
   EXPECT_TRUE(PPU.Reg[2] & StatusSprite0);
+
+  // The run that resumes takes the interrupt the pause held back before its
+  // first instruction, as an unpaused run would have at the line's end.
+  const uint8_t stack = NES.CPU->S;
+  struct TNone {
+    bool Instruction(TCPU*) { return false; }
+  } none;
+  NES.RunWatched(TInstructionEvent::Bind<&TNone::Instruction>(&none));
+  EXPECT_EQ(NES.CPU->S, uint8_t(stack - 3)) << "return address and status pushed";
+  EXPECT_EQ(NES.CPU->CyclesLeft, 122 - 7);
+  EXPECT_EQ(NES.PendingInterrupt, InterruptNone);
 }
 
 } // namespace

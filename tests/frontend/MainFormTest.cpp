@@ -232,7 +232,7 @@ TEST_F(MainFormTest, SnapshotIsThePictureOnTheScreen) {
     form.btnSnapShotClick();
     QFile shot(Fake.Chosen);
     EXPECT_TRUE(shot.open(QIODevice::ReadOnly));
-    const TDIB& shown = form.ScreenTV->Shown();
+    const TDIB& shown = *form.NES->Shown;
     const std::vector<uint8_t> bytes = shown.FileBytes();
     EXPECT_EQ(shot.readAll(), QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
     // The sprites' colours are 17 to 31.

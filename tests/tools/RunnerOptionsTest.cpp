@@ -84,6 +84,13 @@ TEST(RunnerOptions, FileNamesMayNotCollide) {
       {{"--hash", "-o", "cart.nes"}, "unknown option \"-o\""},
       {{"a.nes", "b.nes"}, "only one cartridge, please (\"a.nes\" and \"b.nes\")"},
       {{"--hash"}, "no cartridge named"},
+      {{"--load-state", "s", "--save-state", "s", "cart.nes"}, "--save-state \"s\": is also --load-state"},
+      {{"--load-state", "a", "--save-state", "b", "cart.nes"}, ""},
+      {{"--save-state", "s", "--instructions", "9", "cart.nes"},
+       "--save-state \"s\": a state is taken between frames; --instructions stops within one"},
+      {{"--load-state", "s", "--regs", "A=1", "cart.nes"},
+       "--load-state \"s\": the state sets the processor; --start and --regs can't as well"},
+      {{"--load-state", "s", "--start", "8000", "cart.nes"}, "--load-state \"s\": the state sets the processor"},
   };
   for (const auto& c : cases) {
     const std::string refusal = Refusal(c.Args);

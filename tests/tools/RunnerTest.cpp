@@ -143,4 +143,51 @@ TEST_F(Runner, FloodOfNotesStreamsIntoAWholeMidiFile) {
   EXPECT_EQ(midi.substr(midi.size() - 3), std::string("\xFF\x2F\x00", 3));
 }
 
+// A state saved on frame 600 and run on to 1200 gives the picture, tones and
+// state of the run that went to 1200 at once: the script's frames and
+// --frames count from power-on.
+TEST_F(Runner, LoadedStateRunsOnAsIfNeverStopped) {
+  const std::string play = "--input '" + std::string(PIXTOR_DEMO_SCRIPT) + "' --frame-rate 3 '" + Cartridge("demo") + "'";
+  ASSERT_EQ(Run("--frames 1200 --hash --tones whole.txt --save-state whole.state " + play), 0) << Error;
+  const std::string whole = Contents(Folder / "out.txt");
+  ASSERT_EQ(Run("--frames 600 --save-state half.state " + play), 0) << Error;
+  ASSERT_EQ(Run("--frames 1200 --hash --tones rest.txt --load-state half.state --save-state rest.state " + play), 0)
+      << Error;
+  const std::string rest = Contents(Folder / "out.txt");
+  EXPECT_EQ(rest.rfind("frames 600 ", 0), 0u) << rest;
+  EXPECT_EQ(rest.substr(rest.find('\n')), whole.substr(whole.find('\n'))) << "the hash";
+  EXPECT_EQ(Contents(Folder / "rest.state"), Contents(Folder / "whole.state"));
+
+  std::string tones = Contents(Folder / "whole.txt"), later;
+  for (size_t at = 0, end; at < tones.size(); at = end + 1) {
+    end = tones.find('\n', at);
+    if (std::stol(tones.substr(at, end - at)) >= 600) later += tones.substr(at, end + 1 - at);
+  }
+  EXPECT_FALSE(later.empty());
+  EXPECT_EQ(Contents(Folder / "rest.txt"), later);
+
+  ASSERT_EQ(Run("--frames 600 --load-state half.state --snapshot again.bmp " + play), 0) << Error;
+  EXPECT_EQ(Contents(Folder / "out.txt").rfind("frames 0 ", 0), 0u) << "nothing left to run";
+}
+
+TEST_F(Runner, RefusedStateExitsWithOneNamingTheFileAndReason) {
+  const std::string sound = std::string("'") + Cartridge("test_sound") + "'";
+  ASSERT_EQ(Run("--frames 60 --save-state sound.state " + sound), 0) << Error;
+  ASSERT_EQ(Run("--frames 60 --save-state flood.state '" + Cartridge("sound_flood") + "'"), 0) << Error;
+  std::ofstream(Folder / "empty.state").close();
+  const struct {
+    std::string Arguments, Message;
+  } cases[] = {
+      {"--load-state empty.state", "cannot load state empty.state: empty file"},
+      {"--load-state flood.state", "cannot load state flood.state: for another cartridge"},
+      {"--load-state sound.state --frames 59", "cannot run to frame 59: the state sound.state is at frame 60"},
+      {"--load-state none.state", "cannot read none.state: No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run(c.Arguments + " --save-state out.state " + sound), 1) << c.Arguments;
+    EXPECT_EQ(Error, "pixtor-headless: " + c.Message + "\n") << c.Arguments;
+    EXPECT_FALSE(fs::exists(Folder / "out.state")) << c.Arguments;
+  }
+}
+
 } // namespace
