@@ -15,7 +15,7 @@ PIXTOR_PACKAGES+=(desktop-file-utils shared-mime-info xdg-utils)
 # The Debian package: its library dependencies (dpkg-shlibdeps), and its checks.
 PIXTOR_PACKAGES+=(dpkg-dev lintian appstream)
 # The window on a virtual X server: software OpenGL, keys and clicks, grabs and picture comparison.
-PIXTOR_PACKAGES+=(libgl1-mesa-dri xdotool x11-apps x11-utils imagemagick)
+PIXTOR_PACKAGES+=(libgl1-mesa-dri xdotool x11-apps x11-utils x11-xserver-utils imagemagick)
 
 pixtor_install() {
   local missing=() package

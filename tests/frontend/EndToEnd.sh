@@ -13,7 +13,7 @@ pixtor=$1 runner=$2 helper=$3 cartridge=$4 other=$5
 work=$(mktemp -d)
 pid= dragger=
 trap 'kill $pid $dragger 2>/dev/null || true; rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -37,14 +37,14 @@ grab_screen() {
   convert "$work/window.png" -crop 256x240+49+31 +repage "$1"
 }
 
-# runner_frame SCREEN CARTRIDGE DIVISOR: the frame of the runner, replaying
-# the recorded input, whose picture is SCREEN exactly. The grab shows a
-# frame after the input's last change, within a few seconds of it.
+# runner_frame SCREEN CARTRIDGE DIVISOR [INPUT]: the frame of the runner,
+# replaying the recorded input (or INPUT), whose picture is SCREEN exactly.
+# The grab shows a frame after the input's last change, within a few seconds of it.
 runner_frame() {
-  local last frames
-  last=$(awk '!/^#/ { f = $1 } END { print f }' "$work/input.txt")
+  local last frames input=${4:-$work/input.txt}
+  last=$(awk '!/^#/ { f = $1 } END { print f }' "$input")
   for ((frames = last > 0 ? last : 1; frames <= last + 900; ++frames)); do
-    "$runner" --frames "$frames" --frame-rate "$3" --input "$work/input.txt" --snapshot "$work/frame.bmp" "$2" >/dev/null
+    "$runner" --frames "$frames" --frame-rate "$3" --input "$input" --snapshot "$work/frame.bmp" "$2" >/dev/null
     if [ "$(compare -metric AE "$1" "$work/frame.bmp" null: 2>&1)" = 0 ]; then
       echo "$frames"
       return
@@ -114,6 +114,51 @@ grep -v '^end' "$work/window.events" >"$work/window.notes"
 cmp -s "$work/window.notes" "$work/runner.notes" ||
   fail "the window's MIDI events are not the runner's: $(diff "$work/window.notes" "$work/runner.notes" | head -5)"
 echo "the window's music is the runner's, $(wc -l <"$work/window.notes") events"
+
+# Rewind and save states, as a player uses them. Holding F8 for a second
+# shows a picture the runner shows some 60 frames before the one on screen.
+# Keys held here are held, as a player holds them: no repeats.
+xset r off
+start_pixtor "$cartridge"
+hold Return 0.3
+sleep 1
+hold Right 1.5
+sleep 0.5
+grab_screen "$work/screen.png"
+cp "$work/input.txt" "$work/played.txt"
+xdotool keydown F8
+sleep 1
+grab_screen "$work/rewound.png"
+xdotool keyup F8
+frame=$(runner_frame "$work/screen.png" "$cartridge" 3 "$work/played.txt")
+rewound=
+for ((back = 1; back <= 150 && !rewound; ++back)); do
+  "$runner" --frames $((frame - back)) --frame-rate 3 --input "$work/played.txt" --snapshot "$work/frame.bmp" "$cartridge" >/dev/null
+  [ "$(compare -metric AE "$work/rewound.png" "$work/frame.bmp" null: 2>&1)" = 0 ] && rewound=$back
+done
+[ -n "$rewound" ] && ((rewound >= 20 && rewound <= 100)) ||
+  fail "holding F8 for a second went back ${rewound:-more than 150} frames from frame $frame"
+echo "holding F8 for a second went back $rewound frames"
+# Paused, F5 saves; after more play, F7 brings the saved picture back.
+pause_button() { xdotool mousemove --window "$window" 28 146 click 1; sleep 0.3; }
+run_button() { xdotool mousemove --window "$window" 28 80 click 1; sleep 0.3; }
+pause_button
+xdotool key F5
+sleep 0.3
+grab_screen "$work/saved.png"
+run_button
+hold Left 1
+pause_button
+xdotool key F7
+sleep 0.3
+grab_screen "$work/loaded.png"
+[ "$(compare -metric AE "$work/saved.png" "$work/loaded.png" null: 2>&1)" = 0 ] || fail "F7 does not show the picture F5 saved"
+compare -metric AE "$work/saved.png" "$work/rewound.png" null: >/dev/null 2>&1 && fail "the game did not move on after the rewind"
+ls "$work"/data/Brovane/Pixtor/states/"$(basename "$cartridge")"-*.0.state >/dev/null || fail "no state file in the states folder"
+echo "F7 brings back the picture F5 saved"
+xdotool key Escape
+wait "$pid" || fail "pixtor exited with $?"
+pid=
 
 # The settings dialog: frame skip 1, and Start of pad 1 on Backspace (the first key of the list).
 eval "$("$helper" layout 2>/dev/null)"

@@ -325,6 +325,54 @@ TEST_F(MainFormTest, TheCanvasWindowShowsWithoutOpenGL) {
   form.close();
 }
 
+TEST_F(MainFormTest, StatesGoToTheirSlotsAndComeBackWhole) {
+  qputenv("XDG_DATA_HOME", QFile::encodeName(Dir.filePath("data")));
+  TMainForm form(true);
+  form.FormShow();
+  form.NES->FrameRate = 1;
+  const auto play = [&](int Milliseconds) {
+    QTimer::singleShot(Milliseconds, [&] { form.btnPauseClick(); });
+    form.btnRunClick();
+  };
+  Fake.Chosen = PIXTOR_BUSY_IMAGE;
+  DuringTheRun([&] {
+    form.StateKey(Qt::Key_F5); // taken on the next frame's line 8
+    form.btnPauseClick();
+  });
+  form.btnOpenFileClick();
+  EXPECT_EQ(form.slTitle->Caption(), "STATE 0 SAVED");
+  play(300);
+  form.StateKey(Qt::Key_F5); // paused: at once
+  const TDIB saved = *form.NES->Shown;
+  const int64_t frame = form.NES->FrameCount;
+  play(300);
+  ASSERT_NE(form.NES->FrameCount, frame);
+  form.StateKey(Qt::Key_F7);
+  EXPECT_EQ(form.slTitle->Caption(), "STATE 0 LOADED");
+  EXPECT_EQ(form.NES->FrameCount, frame);
+  EXPECT_TRUE(*form.NES->Shown == saved);
+
+  // A state that cannot be used changes nothing, and says why.
+  const QString file = Dir.filePath("data/Brovane/Pixtor/states");
+  const QStringList states = QDir(file).entryList(QDir::Files);
+  ASSERT_EQ(states.size(), 1);
+  EXPECT_TRUE(states[0].startsWith("busy.nes-")) << states[0].toStdString();
+  QFile state(file + "/" + states[0]);
+  ASSERT_TRUE(state.open(QIODevice::ReadWrite));
+  state.seek(100);
+  state.write("X");
+  state.close();
+  play(300);
+  const int64_t now = form.NES->FrameCount;
+  form.StateKey(Qt::Key_F7);
+  EXPECT_EQ(form.slTitle->Caption(), "STATE 0 CORRUPT");
+  EXPECT_EQ(form.NES->FrameCount, now);
+  form.StateKey(Qt::Key_F6);
+  form.StateKey(Qt::Key_F7);
+  EXPECT_EQ(form.slTitle->Caption(), "NO STATE 1");
+  EXPECT_TRUE(Fake.Errors.isEmpty());
+}
+
 TEST_F(MainFormTest, ScreenModeThatIsNotAModeKeepsTheWindow) {
   TMainForm form(true);
   form.Settings.ScreenMode = "640 by 480";
