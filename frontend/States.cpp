@@ -35,7 +35,7 @@ std::optional<QString> ReadState(const QString& Path, std::vector<uint8_t>& Byte
   QFile file(Path);
   if (!file.exists()) return QString();
   if (!NotAFile(QFile::encodeName(Path).toStdString()).empty() || !file.open(QIODevice::ReadOnly))
-    return QStringLiteral("cannot be read");
+    return QStringLiteral("CANNOT BE READ");
   const QByteArray data = file.read(qint64(MaxStateBytes) + 1);
   Bytes.assign(data.begin(), data.end());
   return {};
@@ -71,7 +71,7 @@ void TMainForm::StateKey(int Key) {
     std::vector<uint8_t> bytes;
     if (const std::optional<QString> failure = ReadState(StateFile(StateSlot), bytes)) {
       ShowNotice(failure->isEmpty() ? QStringLiteral("NO STATE %1").arg(StateSlot)
-                                    : QStringLiteral("STATE %1 %2").arg(StateSlot).arg(*failure));
+                                    : QStringLiteral("STATE %1 %2").arg(StateSlot).arg(failure->toUpper()));
       return;
     }
     StateToLoad = std::move(bytes);
@@ -105,7 +105,7 @@ void TMainForm::DoStateCommand(uint8_t* Interrupt) {
     const std::optional<TStateRefusal> refusal =
         Interrupt ? LoadStateOnLine8(*NES, state, *Interrupt) : LoadState(*NES, state);
     if (refusal)
-      ShowNotice(QStringLiteral("STATE %1 %2").arg(StateSlot).arg(RefusalText(*refusal)));
+      ShowNotice(QStringLiteral("STATE %1 %2").arg(StateSlot).arg(QString(RefusalText(*refusal)).toUpper()));
     else
       ShowNotice(QStringLiteral("STATE %1 LOADED").arg(StateSlot));
   }
