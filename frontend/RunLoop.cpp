@@ -19,14 +19,19 @@ TMainForm* TMainForm::Instance = nullptr;
 namespace {
 
 // Handles window messages as they come until Deadline; those pending at
-// once when it has passed.
+// once when it has passed. Waiting costs one system call: the wait for the
+// next message, which the timer at the deadline ends.
 void DispatchUntil(TFrameClock::Clock::time_point Deadline) {
-  QCoreApplication::processEvents();
   const auto left = Deadline - TFrameClock::Clock::now();
-  if (left <= TFrameClock::Clock::duration::zero()) return;
-  QEventLoop wait;
-  QTimer::singleShot(std::chrono::ceil<std::chrono::milliseconds>(left), Qt::PreciseTimer, &wait, &QEventLoop::quit);
-  wait.exec();
+  if (left <= TFrameClock::Clock::duration::zero()) {
+    QCoreApplication::processEvents();
+    return;
+  }
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  deadline.setTimerType(Qt::PreciseTimer);
+  deadline.start(std::chrono::ceil<std::chrono::milliseconds>(left));
+  while (deadline.isActive()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 } // namespace
