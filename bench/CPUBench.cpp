@@ -67,14 +67,14 @@ struct TBench {
 };
 
 // Argument 0: the direct run; 1: through the slots.
-void BM_RunLoop(benchmark::State& state) {
+void BmRunLoop(benchmark::State& state) {
   TBench bench;
   if (state.range(0)) bench.ForwardThroughSlots();
   for (auto _ : state) bench.NES.CPU->Run();
   state.counters["cycles/s"] =
       benchmark::Counter(double(state.iterations()) * LinesPerRun * LineCycles, benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_RunLoop)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmRunLoop)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

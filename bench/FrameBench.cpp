@@ -29,7 +29,7 @@ struct TFrameBench {
   }
 };
 
-void BM_Frame(benchmark::State& state) {
+void BmFrame(benchmark::State& state) {
   TFrameBench bench(static_cast<int>(state.range(0)));
   if (!bench.Loaded) {
     state.SkipWithError("busy cartridge not built");
@@ -39,6 +39,6 @@ void BM_Frame(benchmark::State& state) {
   for (auto _ : state) bench.NES.CPU->Run();
   state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_Frame)->Arg(1)->Arg(3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BmFrame)->Arg(1)->Arg(3)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -30,7 +30,7 @@ struct TBusyPicture {
   TNES NES;
 };
 
-void BM_DrawBGLine240(benchmark::State& State) {
+void BmDrawBgLine240(benchmark::State& State) {
   TBusyPicture picture;
   TPPU& ppu = *picture.NES.PPU;
   for (auto _ : State) {
@@ -39,9 +39,9 @@ void BM_DrawBGLine240(benchmark::State& State) {
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(BM_DrawBGLine240);
+BENCHMARK(BmDrawBgLine240);
 
-void BM_DrawSprites64(benchmark::State& State) {
+void BmDrawSprites64(benchmark::State& State) {
   TBusyPicture picture;
   TPPU& ppu = *picture.NES.PPU;
   for (auto _ : State) {
@@ -49,10 +49,10 @@ void BM_DrawSprites64(benchmark::State& State) {
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(BM_DrawSprites64);
+BENCHMARK(BmDrawSprites64);
 
 // One drawn frame's picture work: 240 background lines, the sprites, the sprite-0 line.
-void BM_PictureFrame(benchmark::State& State) {
+void BmPictureFrame(benchmark::State& State) {
   TBusyPicture picture;
   TPPU& ppu = *picture.NES.PPU;
   for (auto _ : State) {
@@ -64,6 +64,6 @@ void BM_PictureFrame(benchmark::State& State) {
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(BM_PictureFrame);
+BENCHMARK(BmPictureFrame);
 
 } // namespace

@@ -55,7 +55,7 @@ struct TRewindBench {
 
 const char* CartridgeName(int64_t Cartridge) { return Cartridge == 0 ? "demo" : "busy"; }
 
-void BM_FrameWithRing(benchmark::State& state) {
+void BmFrameWithRing(benchmark::State& state) {
   TRewindBench bench(state.range(0));
   const bool ring = state.range(1) != 0;
   if (!bench.Loaded) return state.SkipWithError("cartridges not built");
@@ -68,10 +68,10 @@ void BM_FrameWithRing(benchmark::State& state) {
   }
   state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_FrameWithRing)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BmFrameWithRing)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMicrosecond);
 
 // Thirty seconds of states, and stepping back through them.
-void BM_RingMemory(benchmark::State& state) {
+void BmRingMemory(benchmark::State& state) {
   TRewindBench bench(state.range(0));
   if (!bench.Loaded) return state.SkipWithError("cartridges not built");
   state.SetLabel(CartridgeName(state.range(0)));
@@ -86,9 +86,9 @@ void BM_RingMemory(benchmark::State& state) {
   state.counters["MB"] = double(rewind.Bytes()) / (1 << 20);
   state.counters["states"] = double(rewind.Count());
 }
-BENCHMARK(BM_RingMemory)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmRingMemory)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-void BM_StepBack(benchmark::State& state) {
+void BmStepBack(benchmark::State& state) {
   TRewindBench bench(1);
   if (!bench.Loaded) return state.SkipWithError("cartridges not built");
   TRewindRing rewind;
@@ -106,18 +106,18 @@ void BM_StepBack(benchmark::State& state) {
   state.counters["steps/s"] =
       benchmark::Counter(63.0 * double(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_StepBack)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmStepBack)->Unit(benchmark::kMillisecond);
 
-void BM_SaveState(benchmark::State& state) {
+void BmSaveState(benchmark::State& state) {
   TRewindBench bench(0);
   if (!bench.Loaded) return state.SkipWithError("cartridges not built");
   bench.Frames(600);
   for (auto _ : state)
     benchmark::DoNotOptimize(SaveState(bench.NES));
 }
-BENCHMARK(BM_SaveState)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BmSaveState)->Unit(benchmark::kMicrosecond);
 
-void BM_LoadState(benchmark::State& state) {
+void BmLoadState(benchmark::State& state) {
   TRewindBench bench(0);
   if (!bench.Loaded) return state.SkipWithError("cartridges not built");
   bench.Frames(600);
@@ -125,6 +125,6 @@ void BM_LoadState(benchmark::State& state) {
   for (auto _ : state)
     benchmark::DoNotOptimize(LoadState(bench.NES, saved));
 }
-BENCHMARK(BM_LoadState)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BmLoadState)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -11,9 +11,9 @@ TfrmAbout::TfrmAbout(QWidget* Parent)
       btnOK(new QPushButton(QStringLiteral("OK"), this)) {
   setWindowTitle(QStringLiteral("frmAbout"));
   setFixedSize(373, 253);
-  QPalette Colors = palette();
-  Colors.setColor(QPalette::Window, Qt::black);
-  setPalette(Colors);
+  QPalette colors = palette();
+  colors.setColor(QPalette::Window, Qt::black);
+  setPalette(colors);
   setAutoFillBackground(true);
   imgLogo->move(8, 8);
   btnOK->setGeometry(152, 224, 75, 25);
@@ -24,7 +24,7 @@ TfrmAbout::TfrmAbout(QWidget* Parent)
 }
 
 void TfrmAbout::FormCreate() {
-  const QImage Logo = ReadLogo();
-  imgLogo->setPixmap(QPixmap::fromImage(Logo));
-  imgLogo->resize(Logo.size());
+  const QImage logo = ReadLogo();
+  imgLogo->setPixmap(QPixmap::fromImage(logo));
+  imgLogo->resize(logo.size());
 }

@@ -10,15 +10,15 @@ TfrmSplash::TfrmSplash(QWidget* Parent)
       imgSplash(new QLabel(this)), lblCopyright(new QLabel(CopyrightNotice, this)) {
   setWindowTitle(QStringLiteral("frmSplash"));
   setFixedSize(216, 144);
-  QPalette Colors = palette();
-  Colors.setColor(QPalette::Window, Qt::black);
-  Colors.setColor(QPalette::WindowText, Qt::white);
-  setPalette(Colors);
+  QPalette colors = palette();
+  colors.setColor(QPalette::Window, Qt::black);
+  colors.setColor(QPalette::WindowText, Qt::white);
+  setPalette(colors);
   setAutoFillBackground(true);
   imgSplash->setGeometry(rect());
-  QFont Small = lblCopyright->font();
-  Small.setPixelSize(8);
-  lblCopyright->setFont(Small);
+  QFont small = lblCopyright->font();
+  small.setPixelSize(8);
+  lblCopyright->setFont(small);
   lblCopyright->move(72, 120);
   lblCopyright->adjustSize();
   lblCopyright->raise();

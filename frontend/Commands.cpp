@@ -46,9 +46,9 @@ bool TMainForm::LoadCartridge(const QString& Path) {
     CheckReadable(name);
     CartridgeLoaded = NES->MMC->LoadROM(name);
     if (!CartridgeLoaded) failure = "cannot run " + Path + ": " + QString::fromStdString(NES->MMC->Refusal());
-  } catch (const std::exception& Error) {
+  } catch (const std::exception& error) {
     CartridgeLoaded = false;
-    failure = QString::fromLocal8Bit(Error.what());
+    failure = QString::fromLocal8Bit(error.what());
   }
   UpdateControls();
   if (!CartridgeLoaded) {
@@ -136,8 +136,8 @@ void TMainForm::btnSnapShotClick() {
   // The picture the user sees: the frame buffer itself may be halfway through the next frame.
   try {
     NES->Shown->SaveToFile(QFile::encodeName(path).toStdString());
-  } catch (const std::exception& Error) {
-    ReportFileError(Error);
+  } catch (const std::exception& error) {
+    ReportFileError(error);
   }
 }
 

@@ -49,14 +49,14 @@ constexpr int64_t MaxSkinPixels = 1 << 20;
 
 // A cell narrower than the five state images leaves its button blank.
 QImage Glyph(const QImage& Picture, int Columns, int Rows, int Cell) {
-  QImage Cut = PicClip(Picture, Columns, Rows, Cell);
-  return Cut.width() < TPlusButton::GlyphStates ? QImage() : Cut;
+  QImage cut = PicClip(Picture, Columns, Rows, Cell);
+  return cut.width() < TPlusButton::GlyphStates ? QImage() : cut;
 }
 
 // Glyphs First, First + 1, ... from the cells of a one-column picture.
 void Column(TSkin& Skin, const QImage& Picture, TSkinGlyph First, int Rows) {
-  for (int Row = 0; Row < Rows; ++Row)
-    Skin.Glyphs[First + Row] = Glyph(Picture, 1, Rows, Row + 1);
+  for (int row = 0; row < Rows; ++row)
+    Skin.Glyphs[First + row] = Glyph(Picture, 1, Rows, row + 1);
 }
 
 void Apply(TSkin& Skin, TPicture Picture, const QImage& Image) {
@@ -82,10 +82,10 @@ void Apply(TSkin& Skin, TPicture Picture, const QImage& Image) {
 
 // The built-in skin's pictures from First on (in the installed order).
 void ApplyBuiltIn(TSkin& Skin, TPicture First) {
-  const TSkinLibrary Library;
-  if (!Library.Loaded()) return;
-  for (const TPicture Picture : BuiltInOrder)
-    if (Picture >= First) Apply(Skin, Picture, Library.Bitmap(Sources[Picture].Resource));
+  const TSkinLibrary library;
+  if (!library.Loaded()) return;
+  for (const TPicture picture : BuiltInOrder)
+    if (picture >= First) Apply(Skin, picture, library.Bitmap(Sources[picture].Resource));
 }
 
 std::string LocalPath(const QString& Path) { return QFile::encodeName(Path).toStdString(); }
@@ -94,37 +94,37 @@ std::string LocalPath(const QString& Path) { return QFile::encodeName(Path).toSt
 
 TSkin ReadSkin(const QString& SkinUsed, const QStringList& SkinList,
                const std::function<void(const QString& Message)>& ReportError) {
-  TSkin Skin;
-  const QString Folder = SkinFolder(SkinList, SkinUsed);
-  const QString Ini = Folder + "SKIN.INI";
-  if (SkinUsed.isEmpty() || !QFile::exists(Ini)) {
-    ApplyBuiltIn(Skin, pcMain);
-    return Skin;
+  TSkin skin;
+  const QString folder = SkinFolder(SkinList, SkinUsed);
+  const QString ini = folder + "SKIN.INI";
+  if (SkinUsed.isEmpty() || !QFile::exists(ini)) {
+    ApplyBuiltIn(skin, pcMain);
+    return skin;
   }
-  if (const std::string Kind = NotAFile(LocalPath(Ini)); !Kind.empty()) {
+  if (const std::string kind = NotAFile(LocalPath(ini)); !kind.empty()) {
     ReportError(QStringLiteral("The skin description \"%1\" is %2, not a file; the built-in skin is used.")
-                    .arg(Ini, QString::fromStdString(Kind)));
-    ApplyBuiltIn(Skin, pcMain);
-    return Skin;
+                    .arg(ini, QString::fromStdString(kind)));
+    ApplyBuiltIn(skin, pcMain);
+    return skin;
   }
-  int64_t Pixels = 0;
-  for (int Picture = pcMain; Picture < PictureCount; ++Picture) {
-    const char* Key = Sources[Picture].Key;
-    const QString Path = Folder + QString::fromLocal8Bit(ReadProfileString(LocalPath(Ini), "BITMAPS", Key));
-    QString Error;
-    QImage Image = ReadBitmapFile(Path, Error);
-    Pixels += int64_t(Image.width()) * Image.height();
-    if (Pixels > MaxSkinPixels) {
-      Image = QImage();
-      Error = QStringLiteral("the skin's pictures hold more than %1 pixels in all").arg(MaxSkinPixels);
+  int64_t pixels = 0;
+  for (int picture = pcMain; picture < PictureCount; ++picture) {
+    const char* key = Sources[picture].Key;
+    const QString path = folder + QString::fromLocal8Bit(ReadProfileString(LocalPath(ini), "BITMAPS", key));
+    QString error;
+    QImage image = ReadBitmapFile(path, error);
+    pixels += int64_t(image.width()) * image.height();
+    if (pixels > MaxSkinPixels) {
+      image = QImage();
+      error = QStringLiteral("the skin's pictures hold more than %1 pixels in all").arg(MaxSkinPixels);
     }
-    if (Image.isNull()) {
+    if (image.isNull()) {
       ReportError(QStringLiteral("The skin bitmap \"%1\" (%2 in %3) cannot be loaded: %4.")
-                      .arg(Path, Key, Ini, Error));
-      ApplyBuiltIn(Skin, TPicture(Picture));
+                      .arg(path, key, ini, error));
+      ApplyBuiltIn(skin, TPicture(picture));
       break;
     }
-    Apply(Skin, TPicture(Picture), Image);
+    Apply(skin, TPicture(picture), image);
   }
-  return Skin;
+  return skin;
 }

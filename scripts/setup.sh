@@ -9,6 +9,8 @@ PIXTOR_PACKAGES=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-de
 PIXTOR_PACKAGES+=(zlib1g-dev liblz4-dev)
 # Fuzzing: clang with its sanitizer and libFuzzer runtimes.
 PIXTOR_PACKAGES+=(clang libclang-rt-14-dev)
+# The naming check (scripts/naming.sh).
+PIXTOR_PACKAGES+=(clang-tidy)
 
 # Checking the desktop install: the menu entry, the file-type and menu caches.
 PIXTOR_PACKAGES+=(desktop-file-utils shared-mime-info xdg-utils)

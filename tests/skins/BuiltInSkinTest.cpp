@@ -6,12 +6,12 @@
 namespace {
 
 TEST(SkinLibrary, HandsOutItsBitmapsByNumber) {
-  const TSkinLibrary Library;
-  ASSERT_TRUE(Library.Loaded());
+  const TSkinLibrary library;
+  ASSERT_TRUE(library.Loaded());
   const struct {
     int Id;
     QSize Size;
-  } Bitmaps[] = {
+  } bitmaps[] = {
       {BitmapBackground, {400, 310}},
       {BitmapSmallButtons, {200, 80}},
       {BitmapWideButtons, {400, 52}},
@@ -23,21 +23,21 @@ TEST(SkinLibrary, HandsOutItsBitmapsByNumber) {
       {108, {0, 0}},
       {-1, {0, 0}},
   };
-  for (const auto& Bitmap : Bitmaps)
-    EXPECT_EQ(Library.Bitmap(Bitmap.Id).size(), Bitmap.Size) << Bitmap.Id;
+  for (const auto& bitmap : bitmaps)
+    EXPECT_EQ(library.Bitmap(bitmap.Id).size(), bitmap.Size) << bitmap.Id;
 }
 
 // Users must see at a glance which button is down, disabled or under the pointer.
 void ExpectStatesDiffer(const TSkin& Skin) {
-  for (int Glyph = 0; Glyph < SkinButtonCount; ++Glyph) {
-    const QImage& Strip = Skin.Glyphs[Glyph];
-    ASSERT_FALSE(Strip.isNull()) << Glyph;
-    const int Width = Strip.width() / 5;
-    for (int A = 0; A < 5; ++A)
-      for (int B = A + 1; B < 5; ++B)
-        EXPECT_NE(Strip.copy(A * Width, 0, Width, Strip.height()),
-                  Strip.copy(B * Width, 0, Width, Strip.height()))
-            << "glyph " << Glyph << " states " << A << " and " << B;
+  for (int glyph = 0; glyph < SkinButtonCount; ++glyph) {
+    const QImage& strip = Skin.Glyphs[glyph];
+    ASSERT_FALSE(strip.isNull()) << glyph;
+    const int width = strip.width() / 5;
+    for (int a = 0; a < 5; ++a)
+      for (int b = a + 1; b < 5; ++b)
+        EXPECT_NE(strip.copy(a * width, 0, width, strip.height()),
+                  strip.copy(b * width, 0, width, strip.height()))
+            << "glyph " << glyph << " states " << a << " and " << b;
   }
 }
 
@@ -51,26 +51,26 @@ TEST(BuiltInSkin, SampleSkinButtonsHaveFiveDifferentStates) {
 }
 
 TEST(BuiltInSkin, TitleFontDrawsEveryCharacterOfItsRows) {
-  const TSkin Skin = ReadSkin({}, {}, [](const QString&) {});
-  ASSERT_TRUE(Skin.Font);
-  const QImage Font = Skin.Font->convertToFormat(QImage::Format_RGB32);
-  const QRgb Paper = Font.pixel(4, 5); // the corner that parts the cells
+  const TSkin skin = ReadSkin({}, {}, [](const QString&) {});
+  ASSERT_TRUE(skin.Font);
+  const QImage font = skin.Font->convertToFormat(QImage::Format_RGB32);
+  const QRgb paper = font.pixel(4, 5); // the corner that parts the cells
   // Row, number of cells, and the cells that hold a space.
   const struct {
     int Row, Cells;
     std::vector<int> Spaces;
-  } Rows[] = {{0, 30, {29}}, {1, 31, {10}}, {2, 5, {}}};
-  for (const auto& Row : Rows)
-    for (int Cell = 0; Cell < Row.Cells; ++Cell) {
-      const QImage Glyph = Font.copy(Cell * 5, Row.Row * 6, 5, 6);
-      bool Inked = false;
-      for (int Y = 0; Y < 6; ++Y)
-        for (int X = 0; X < 5; ++X)
-          Inked |= Glyph.pixel(X, Y) != Paper;
-      const bool Space = std::ranges::find(Row.Spaces, Cell) != Row.Spaces.end();
-      EXPECT_EQ(Inked, !Space) << "row " << Row.Row << " cell " << Cell;
-      for (int Y = 0; Y < 6; ++Y)
-        EXPECT_EQ(Glyph.pixel(4, Y), Paper) << "row " << Row.Row << " cell " << Cell;
+  } rows[] = {{0, 30, {29}}, {1, 31, {10}}, {2, 5, {}}};
+  for (const auto& row : rows)
+    for (int cell = 0; cell < row.Cells; ++cell) {
+      const QImage glyph = font.copy(cell * 5, row.Row * 6, 5, 6);
+      bool inked = false;
+      for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 5; ++x)
+          inked |= glyph.pixel(x, y) != paper;
+      const bool space = std::ranges::find(row.Spaces, cell) != row.Spaces.end();
+      EXPECT_EQ(inked, !space) << "row " << row.Row << " cell " << cell;
+      for (int y = 0; y < 6; ++y)
+        EXPECT_EQ(glyph.pixel(4, y), paper) << "row " << row.Row << " cell " << cell;
     }
 }
 

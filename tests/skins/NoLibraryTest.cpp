@@ -8,37 +8,37 @@
 #include "frontend/SkinUnit.h"
 
 TEST(NoSkinLibrary, BuiltInSkinIsEmpty) {
-  int Reports = 0;
-  const TSkin Skin = ReadSkin({}, {}, [&](const QString&) { ++Reports; });
-  EXPECT_FALSE(Skin.Background);
-  EXPECT_FALSE(Skin.Font);
-  for (const QImage& Glyph : Skin.Glyphs)
-    EXPECT_TRUE(Glyph.isNull());
-  EXPECT_EQ(Reports, 0);
+  int reports = 0;
+  const TSkin skin = ReadSkin({}, {}, [&](const QString&) { ++reports; });
+  EXPECT_FALSE(skin.Background);
+  EXPECT_FALSE(skin.Font);
+  for (const QImage& glyph : skin.Glyphs)
+    EXPECT_TRUE(glyph.isNull());
+  EXPECT_EQ(reports, 0);
   EXPECT_TRUE(ReadLogo().isNull());
 }
 
 TEST(NoSkinLibrary, FailedInstalledPictureLeavesTheRestBlank) {
-  TSkinFolder Folder;
-  Folder.WriteSkin();
-  QFile::remove(Folder.Path() + "NUMBERS.BMP");
-  QStringList Messages;
-  const TSkin Skin =
-      ReadSkin("Test", {"Test=" + Folder.Path()}, [&](const QString& Text) { Messages << Text; });
-  ASSERT_EQ(Messages.size(), 1);
-  EXPECT_TRUE(Messages[0].contains(Folder.Path() + "NUMBERS.BMP"));
-  EXPECT_TRUE(Skin.Background);
-  EXPECT_FALSE(Skin.Glyphs[sgInfo].isNull());
-  EXPECT_TRUE(Skin.Glyphs[sgFirstSlot].isNull());
-  EXPECT_TRUE(Skin.Glyphs[sgOpenFile].isNull());
-  EXPECT_FALSE(Skin.Font);
+  TSkinFolder folder;
+  folder.WriteSkin();
+  QFile::remove(folder.Path() + "NUMBERS.BMP");
+  QStringList messages;
+  const TSkin skin =
+      ReadSkin("Test", {"Test=" + folder.Path()}, [&](const QString& Text) { messages << Text; });
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages[0].contains(folder.Path() + "NUMBERS.BMP"));
+  EXPECT_TRUE(skin.Background);
+  EXPECT_FALSE(skin.Glyphs[sgInfo].isNull());
+  EXPECT_TRUE(skin.Glyphs[sgFirstSlot].isNull());
+  EXPECT_TRUE(skin.Glyphs[sgOpenFile].isNull());
+  EXPECT_FALSE(skin.Font);
 }
 
 TEST(NoSkinLibrary, AboutStaysBlackAndSplashShowsOnlyTheNotice) {
-  const TfrmAbout About;
-  EXPECT_TRUE(About.imgLogo->pixmap().isNull());
-  EXPECT_EQ(About.palette().color(QPalette::Window), QColor(Qt::black));
-  const TfrmSplash Splash;
-  EXPECT_TRUE(Splash.imgSplash->pixmap().isNull());
-  EXPECT_EQ(Splash.lblCopyright->text(), CopyrightNotice);
+  const TfrmAbout about;
+  EXPECT_TRUE(about.imgLogo->pixmap().isNull());
+  EXPECT_EQ(about.palette().color(QPalette::Window), QColor(Qt::black));
+  const TfrmSplash splash;
+  EXPECT_TRUE(splash.imgSplash->pixmap().isNull());
+  EXPECT_EQ(splash.lblCopyright->text(), CopyrightNotice);
 }

@@ -15,14 +15,14 @@ struct TRead {
 };
 
 TRead Read(const QString& SkinUsed, const QStringList& SkinList) {
-  TRead Result;
-  Result.Skin = ReadSkin(SkinUsed, SkinList, [&](const QString& Text) { Result.Messages << Text; });
-  return Result;
+  TRead result;
+  result.Skin = ReadSkin(SkinUsed, SkinList, [&](const QString& Text) { result.Messages << Text; });
+  return result;
 }
 
 const TSkin& BuiltIn() {
-  static const TSkin Skin = ReadSkin({}, {}, [](const QString& Text) { FAIL() << Text.toStdString(); });
-  return Skin;
+  static const TSkin skin = ReadSkin({}, {}, [](const QString& Text) { FAIL() << Text.toStdString(); });
+  return skin;
 }
 
 // Glyph sizes of a skin whose pictures have the built-in sizes.
@@ -37,70 +37,70 @@ QSize GlyphSize(int Glyph) {
 enum TFrom { Installed, Library };
 
 void ExpectFrom(const TSkin& Skin, const TSkinFolder& Folder, const std::array<TFrom, 6>& From) {
-  const auto Picture = [&](const char* Name) { return QImage(Folder.Path() + Name, "BMP"); };
-  const auto Same = [](const QImage& A, const QImage& B) {
+  const auto picture = [&](const char* Name) { return QImage(Folder.Path() + Name, "BMP"); };
+  const auto same = [](const QImage& A, const QImage& B) {
     return A.convertToFormat(QImage::Format_RGB32) == B.convertToFormat(QImage::Format_RGB32);
   };
   ASSERT_TRUE(Skin.Background && Skin.Font);
-  EXPECT_TRUE(Same(*Skin.Background, From[0] == Installed ? Picture("MAIN.BMP") : *BuiltIn().Background));
-  const auto Glyphs = [&](int First, int Last, int Source, const char* Name) {
-    for (int Glyph = First; Glyph <= Last; ++Glyph) {
-      const QImage Expected = From[Source] == Installed
-                                  ? Picture(Name).copy(QRect(QPoint(), GlyphSize(Glyph)))
-                                  : BuiltIn().Glyphs[Glyph];
-      EXPECT_EQ(Skin.Glyphs[Glyph].size(), GlyphSize(Glyph)) << Glyph;
-      EXPECT_EQ(Skin.Glyphs[Glyph].pixel(0, 0), Expected.pixel(0, 0)) << Glyph << " from " << Name;
+  EXPECT_TRUE(same(*Skin.Background, From[0] == Installed ? picture("MAIN.BMP") : *BuiltIn().Background));
+  const auto glyphs = [&](int First, int Last, int Source, const char* Name) {
+    for (int glyph = First; glyph <= Last; ++glyph) {
+      const QImage expected = From[Source] == Installed
+                                  ? picture(Name).copy(QRect(QPoint(), GlyphSize(glyph)))
+                                  : BuiltIn().Glyphs[glyph];
+      EXPECT_EQ(Skin.Glyphs[glyph].size(), GlyphSize(glyph)) << glyph;
+      EXPECT_EQ(Skin.Glyphs[glyph].pixel(0, 0), expected.pixel(0, 0)) << glyph << " from " << Name;
     }
   };
-  Glyphs(sgVol, sgClose, 1, "SYSTEM.BMP");
-  Glyphs(sgSettings, sgInfo, 2, "SETTINGS.BMP");
-  Glyphs(sgFirstSlot, sgFirstSlot + 9, 3, "NUMBERS.BMP");
-  Glyphs(sgOpenFile, sgSnapShot, 4, "BUTTONS.BMP");
-  EXPECT_TRUE(Same(*Skin.Font, From[5] == Installed ? Picture("TEXT.BMP") : *BuiltIn().Font));
+  glyphs(sgVol, sgClose, 1, "SYSTEM.BMP");
+  glyphs(sgSettings, sgInfo, 2, "SETTINGS.BMP");
+  glyphs(sgFirstSlot, sgFirstSlot + 9, 3, "NUMBERS.BMP");
+  glyphs(sgOpenFile, sgSnapShot, 4, "BUTTONS.BMP");
+  EXPECT_TRUE(same(*Skin.Font, From[5] == Installed ? picture("TEXT.BMP") : *BuiltIn().Font));
 }
 
 TEST(ReadSkin, SampleSkinLoadsWhole) {
-  const QString Folder = PIXTOR_SAMPLE_SKIN;
-  const TRead Result = Read("walnut", {"Other=/nowhere/", "Walnut=" + Folder});
-  EXPECT_TRUE(Result.Messages.isEmpty()) << Result.Messages.join("\n").toStdString();
-  const TSkin& Skin = Result.Skin;
-  ASSERT_TRUE(Skin.Background && Skin.Font);
-  EXPECT_EQ(*Skin.Background, QImage(Folder + "MAIN.BMP", "BMP"));
-  EXPECT_NE(Skin.Background->pixel(100, 5), BuiltIn().Background->pixel(100, 5)); // a look of its own
-  EXPECT_EQ(Skin.Font->size(), QSize(155, 18));
-  for (int Glyph = 0; Glyph < SkinButtonCount; ++Glyph)
-    EXPECT_EQ(Skin.Glyphs[Glyph].size(), GlyphSize(Glyph)) << Glyph;
+  const QString folder = PIXTOR_SAMPLE_SKIN;
+  const TRead result = Read("walnut", {"Other=/nowhere/", "Walnut=" + folder});
+  EXPECT_TRUE(result.Messages.isEmpty()) << result.Messages.join("\n").toStdString();
+  const TSkin& skin = result.Skin;
+  ASSERT_TRUE(skin.Background && skin.Font);
+  EXPECT_EQ(*skin.Background, QImage(folder + "MAIN.BMP", "BMP"));
+  EXPECT_NE(skin.Background->pixel(100, 5), BuiltIn().Background->pixel(100, 5)); // a look of its own
+  EXPECT_EQ(skin.Font->size(), QSize(155, 18));
+  for (int glyph = 0; glyph < SkinButtonCount; ++glyph)
+    EXPECT_EQ(skin.Glyphs[glyph].size(), GlyphSize(glyph)) << glyph;
 }
 
 TEST(ReadSkin, InstalledSkinComesFromItsFolder) {
-  TSkinFolder Folder;
-  Folder.WriteSkin();
-  const TRead Result = Read("Test", {"Test=" + Folder.Path()});
-  EXPECT_TRUE(Result.Messages.isEmpty());
-  ExpectFrom(Result.Skin, Folder, {Installed, Installed, Installed, Installed, Installed, Installed});
+  TSkinFolder folder;
+  folder.WriteSkin();
+  const TRead result = Read("Test", {"Test=" + folder.Path()});
+  EXPECT_TRUE(result.Messages.isEmpty());
+  ExpectFrom(result.Skin, folder, {Installed, Installed, Installed, Installed, Installed, Installed});
 }
 
 TEST(ReadSkin, WithoutSkinIniTheBuiltInSkinIsUsedSilently) {
-  TSkinFolder Folder;
-  Folder.WriteSkin();
-  QFile::remove(Folder.Path() + "SKIN.INI"); // the folder changed while the program ran
+  TSkinFolder folder;
+  folder.WriteSkin();
+  QFile::remove(folder.Path() + "SKIN.INI"); // the folder changed while the program ran
   for (const auto& [Used, List] : std::initializer_list<std::pair<QString, QStringList>>{
-           {"Test", {"Test=" + Folder.Path()}}, {"", {"=" + Folder.Path()}}, {"Gone", {}}}) {
-    const TRead Result = Read(Used, List);
-    EXPECT_TRUE(Result.Messages.isEmpty());
-    ExpectFrom(Result.Skin, Folder, {Library, Library, Library, Library, Library, Library});
+           {"Test", {"Test=" + folder.Path()}}, {"", {"=" + folder.Path()}}, {"Gone", {}}}) {
+    const TRead result = Read(Used, List);
+    EXPECT_TRUE(result.Messages.isEmpty());
+    ExpectFrom(result.Skin, folder, {Library, Library, Library, Library, Library, Library});
   }
 }
 
 TEST(ReadSkin, UnlistedSkinIsLookedForInTheWorkingFolder) {
-  TSkinFolder Folder;
-  Folder.WriteSkin();
-  const QString Previous = QDir::currentPath();
-  ASSERT_TRUE(QDir::setCurrent(Folder.Path()));
-  const TRead Result = Read("Unlisted", {"Test=/nowhere/"});
-  QDir::setCurrent(Previous);
-  EXPECT_TRUE(Result.Messages.isEmpty());
-  ExpectFrom(Result.Skin, Folder, {Installed, Installed, Installed, Installed, Installed, Installed});
+  TSkinFolder folder;
+  folder.WriteSkin();
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(folder.Path()));
+  const TRead result = Read("Unlisted", {"Test=/nowhere/"});
+  QDir::setCurrent(previous);
+  EXPECT_TRUE(result.Messages.isEmpty());
+  ExpectFrom(result.Skin, folder, {Installed, Installed, Installed, Installed, Installed, Installed});
 }
 
 TEST(ReadSkin, BadBitmapIsReportedAndTheRestComeFromTheBuiltInSkin) {
@@ -109,7 +109,7 @@ TEST(ReadSkin, BadBitmapIsReportedAndTheRestComeFromTheBuiltInSkin) {
     std::function<void(const TSkinFolder&)> Break;
     QString File;
     std::array<TFrom, 6> From;
-  } Cases[] = {
+  } cases[] = {
       {"missing",
        [](const TSkinFolder& F) { QFile::remove(F.Path() + "NUMBERS.BMP"); },
        "NUMBERS.BMP",
@@ -120,10 +120,10 @@ TEST(ReadSkin, BadBitmapIsReportedAndTheRestComeFromTheBuiltInSkin) {
        {Library, Library, Library, Library, Library, Library}},
       {"huge declared size",
        [](const TSkinFolder& F) {
-         QFile File(F.Path() + "TEXT.BMP");
-         ASSERT_TRUE(File.open(QIODevice::ReadWrite));
-         File.seek(18);
-         File.write(QByteArray("\xff\xff\xff\x7f\xff\xff\xff\x7f", 8));
+         QFile file(F.Path() + "TEXT.BMP");
+         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+         file.seek(18);
+         file.write(QByteArray("\xff\xff\xff\x7f\xff\xff\xff\x7f", 8));
        },
        "TEXT.BMP",
        {Installed, Installed, Installed, Installed, Installed, Library}},
@@ -147,82 +147,82 @@ TEST(ReadSkin, BadBitmapIsReportedAndTheRestComeFromTheBuiltInSkin) {
        "BUTTONS.BMP",
        {Installed, Installed, Installed, Installed, Library, Library}},
   };
-  for (const auto& Case : Cases) {
+  for (const auto& Case : cases) {
     SCOPED_TRACE(Case.Name);
-    TSkinFolder Folder;
-    Folder.WriteSkin();
-    Case.Break(Folder);
-    if (Case.File == "BUTTONS.BMP" && QFile(Folder.Path() + Case.File).open(QIODevice::ReadOnly))
+    TSkinFolder folder;
+    folder.WriteSkin();
+    Case.Break(folder);
+    if (Case.File == "BUTTONS.BMP" && QFile(folder.Path() + Case.File).open(QIODevice::ReadOnly))
       continue; // running as root, every file is readable
-    const TRead Result = Read("Test", {"Test=" + Folder.Path()});
-    ASSERT_EQ(Result.Messages.size(), 1);
-    EXPECT_TRUE(Result.Messages[0].contains('"' + Folder.Path() + Case.File + '"'))
-        << Result.Messages[0].toStdString();
-    ExpectFrom(Result.Skin, Folder, Case.From);
+    const TRead result = Read("Test", {"Test=" + folder.Path()});
+    ASSERT_EQ(result.Messages.size(), 1);
+    EXPECT_TRUE(result.Messages[0].contains('"' + folder.Path() + Case.File + '"'))
+        << result.Messages[0].toStdString();
+    ExpectFrom(result.Skin, folder, Case.From);
   }
 }
 
 TEST(ReadSkin, PicturesTooSmallForTheirGridLeaveBlankButtons) {
-  TSkinFolder Folder;
-  Folder.WriteSkin();
-  QImage Narrow(9, 80, QImage::Format_RGB32); // btnVol's cell is 9 wide, the others 4
-  Narrow.fill(Qt::red);
-  Folder.Save("SYSTEM.BMP", Narrow);
-  QImage Flat(150, 9, QImage::Format_RGB32); // slot cells of no height
-  Flat.fill(Qt::red);
-  Folder.Save("NUMBERS.BMP", Flat);
-  const TRead Result = Read("Test", {"Test=" + Folder.Path()});
-  EXPECT_TRUE(Result.Messages.isEmpty());
-  EXPECT_EQ(Result.Skin.Glyphs[sgVol].size(), QSize(9, 20));
-  for (int Glyph = sgAbout; Glyph <= sgClose; ++Glyph)
-    EXPECT_TRUE(Result.Skin.Glyphs[Glyph].isNull()) << Glyph;
-  for (int Slot = 0; Slot < 10; ++Slot)
-    EXPECT_TRUE(Result.Skin.Glyphs[sgFirstSlot + Slot].isNull()) << Slot;
-  EXPECT_EQ(Result.Skin.Glyphs[sgOpenFile].size(), QSize(165, 33));
+  TSkinFolder folder;
+  folder.WriteSkin();
+  QImage narrow(9, 80, QImage::Format_RGB32); // btnVol's cell is 9 wide, the others 4
+  narrow.fill(Qt::red);
+  folder.Save("SYSTEM.BMP", narrow);
+  QImage flat(150, 9, QImage::Format_RGB32); // slot cells of no height
+  flat.fill(Qt::red);
+  folder.Save("NUMBERS.BMP", flat);
+  const TRead result = Read("Test", {"Test=" + folder.Path()});
+  EXPECT_TRUE(result.Messages.isEmpty());
+  EXPECT_EQ(result.Skin.Glyphs[sgVol].size(), QSize(9, 20));
+  for (int glyph = sgAbout; glyph <= sgClose; ++glyph)
+    EXPECT_TRUE(result.Skin.Glyphs[glyph].isNull()) << glyph;
+  for (int slot = 0; slot < 10; ++slot)
+    EXPECT_TRUE(result.Skin.Glyphs[sgFirstSlot + slot].isNull()) << slot;
+  EXPECT_EQ(result.Skin.Glyphs[sgOpenFile].size(), QSize(165, 33));
 }
 
 // Bitmaps of 1, 4, 8 and 24 bits a pixel as Qt writes them, and of 32 and
 // 24 bits, top-down, as it does not.
 TEST(ReadSkin, ReadsBitmapsOfEveryCommonDepth) {
-  QImage Picture(200, 80, QImage::Format_RGB32);
-  for (int Y = 0; Y < 80; ++Y)
-    for (int X = 0; X < 200; ++X)
-      Picture.setPixel(X, Y, qRgb(X % 2 ? 255 : 0, Y % 4 * 60, X / 10 * 12));
-  const auto Saved = [](const QImage& Image) {
-    QBuffer Buffer;
-    Buffer.open(QIODevice::WriteOnly);
-    Image.save(&Buffer, "BMP");
-    return Buffer.data();
+  QImage picture(200, 80, QImage::Format_RGB32);
+  for (int y = 0; y < 80; ++y)
+    for (int x = 0; x < 200; ++x)
+      picture.setPixel(x, y, qRgb(x % 2 ? 255 : 0, y % 4 * 60, x / 10 * 12));
+  const auto saved = [](const QImage& Image) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    Image.save(&buffer, "BMP");
+    return buffer.data();
   };
-  const QImage Mono = Picture.convertToFormat(QImage::Format_Mono);
-  const QImage Few =
-      Picture.convertToFormat(QImage::Format_Indexed8, {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255)});
-  const QImage Many = Picture.convertToFormat(QImage::Format_Indexed8);
+  const QImage mono = picture.convertToFormat(QImage::Format_Mono);
+  const QImage few =
+      picture.convertToFormat(QImage::Format_Indexed8, {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255)});
+  const QImage many = picture.convertToFormat(QImage::Format_Indexed8);
   const struct {
     const char* Name;
     QImage Image;
     QByteArray File;
     int Bits;
-  } Cases[] = {
-      {"1 bit", Mono, Saved(Mono), 1},
-      {"4 bits", Few, Saved(Few), 4},
-      {"8 bits", Many, Saved(Many), 8},
-      {"24 bits", Picture, Saved(Picture), 24},
-      {"32 bits", Picture, RawBitmap(Picture, 32, false), 32},
-      {"24 bits top-down", Picture, RawBitmap(Picture, 24, true), 24},
+  } cases[] = {
+      {"1 bit", mono, saved(mono), 1},
+      {"4 bits", few, saved(few), 4},
+      {"8 bits", many, saved(many), 8},
+      {"24 bits", picture, saved(picture), 24},
+      {"32 bits", picture, RawBitmap(picture, 32, false), 32},
+      {"24 bits top-down", picture, RawBitmap(picture, 24, true), 24},
   };
-  for (const auto& Case : Cases) {
+  for (const auto& Case : cases) {
     SCOPED_TRACE(Case.Name);
     ASSERT_EQ(uint8_t(Case.File.at(28)), Case.Bits) << "Qt wrote another depth";
-    TSkinFolder Folder;
-    Folder.WriteSkin();
-    Folder.Write("SYSTEM.BMP", Case.File);
-    const TRead Result = Read("Test", {"Test=" + Folder.Path()});
-    EXPECT_TRUE(Result.Messages.isEmpty());
-    const QImage& About = Result.Skin.Glyphs[sgAbout];
-    ASSERT_EQ(About.size(), QSize(100, 20));
-    for (const QPoint Point : {QPoint(0, 0), QPoint(37, 5), QPoint(99, 19)})
-      EXPECT_EQ(About.pixel(Point), Case.Image.pixel(Point + QPoint(100, 20)));
+    TSkinFolder folder;
+    folder.WriteSkin();
+    folder.Write("SYSTEM.BMP", Case.File);
+    const TRead result = Read("Test", {"Test=" + folder.Path()});
+    EXPECT_TRUE(result.Messages.isEmpty());
+    const QImage& about = result.Skin.Glyphs[sgAbout];
+    ASSERT_EQ(about.size(), QSize(100, 20));
+    for (const QPoint point : {QPoint(0, 0), QPoint(37, 5), QPoint(99, 19)})
+      EXPECT_EQ(about.pixel(point), Case.Image.pixel(point + QPoint(100, 20)));
   }
 }
 

@@ -53,9 +53,9 @@ int ParseNumber(const std::string& text) {
 }
 
 struct Block {
-  int index = 0;
-  int width = 1;
-  int height = 1;
+  int Index = 0;
+  int Width = 1;
+  int Height = 1;
 };
 
 Block ParseHeader(const std::string& line) {
@@ -65,15 +65,15 @@ Block ParseHeader(const std::string& line) {
   if (word != "tile" || number.empty() || !extra.empty())
     throw ParseError("expected 'tile INDEX [WxH]'");
   Block b;
-  b.index = ParseNumber(number);
+  b.Index = ParseNumber(number);
   if (!size.empty()) {
     const auto x = size.find('x');
     if (x == std::string::npos) throw ParseError("bad block size '" + size + "'");
-    b.width = ParseNumber(size.substr(0, x));
-    b.height = ParseNumber(size.substr(x + 1));
+    b.Width = ParseNumber(size.substr(0, x));
+    b.Height = ParseNumber(size.substr(x + 1));
   }
-  if (b.width < 1 || b.height < 1) throw ParseError("block size must be at least 1x1");
-  if (b.index < 0 || b.index + b.width * b.height > TileCount)
+  if (b.Width < 1 || b.Height < 1) throw ParseError("block size must be at least 1x1");
+  if (b.Index < 0 || b.Index + b.Width * b.Height > TileCount)
     throw ParseError("tile index out of range 0-511");
   return b;
 }
@@ -107,17 +107,17 @@ std::vector<std::uint8_t> Convert(std::istream& in) {
       const std::string header = Trim(raw);
       if (header.empty()) continue;
       const Block b = ParseHeader(header);
-      for (int t = b.index; t < b.index + b.width * b.height; ++t) {
+      for (int t = b.Index; t < b.Index + b.Width * b.Height; ++t) {
         if (defined[t]) throw ParseError("tile " + std::to_string(t) + " defined twice");
         defined[t] = true;
       }
-      for (int row = 0; row < 8 * b.height; ++row) {
+      for (int row = 0; row < 8 * b.Height; ++row) {
         const std::string art = nextArtLine();
-        if (static_cast<int>(art.size()) != 8 * b.width)
-          throw ParseError("art line must be " + std::to_string(8 * b.width) + " characters");
-        for (int col = 0; col < 8 * b.width; ++col) {
+        if (static_cast<int>(art.size()) != 8 * b.Width)
+          throw ParseError("art line must be " + std::to_string(8 * b.Width) + " characters");
+        for (int col = 0; col < 8 * b.Width; ++col) {
           const int colour = PixelColour(art[col]);
-          const int tile = b.index + (row / 8) * b.width + col / 8;
+          const int tile = b.Index + (row / 8) * b.Width + col / 8;
           const std::uint8_t bit = 0x80 >> (col % 8);
           if (colour & 1) chr[tile * TileBytes + row % 8] |= bit;
           if (colour & 2) chr[tile * TileBytes + 8 + row % 8] |= bit;
