@@ -18,6 +18,8 @@ PIXTOR_PACKAGES+=(desktop-file-utils shared-mime-info xdg-utils)
 PIXTOR_PACKAGES+=(dpkg-dev lintian appstream)
 # The window on a virtual X server: software OpenGL, keys and clicks, grabs and picture comparison.
 PIXTOR_PACKAGES+=(libgl1-mesa-dri xdotool x11-apps x11-utils x11-xserver-utils imagemagick)
+# The window under Wayland: a headless compositor and Qt's Wayland platform.
+PIXTOR_PACKAGES+=(weston qt6-wayland)
 
 pixtor_install() {
   local missing=() package
