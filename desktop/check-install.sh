@@ -5,23 +5,12 @@
 # Usage: check-install.sh BUILD_DIR
 set -euo pipefail
 build=$1
-for tool in desktop-file-validate update-mime-database update-desktop-database xdg-mime; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
+source "$(dirname "$0")/checks.sh"
+require_tools desktop-file-validate update-mime-database update-desktop-database xdg-mime
 
 prefix=$(mktemp -d)
-manifest="$build/install_manifest.txt"
-saved=""
-# The build's own install manifest (a user's real install) survives the check.
-if [ -e "$manifest" ]; then
-  saved=$(mktemp)
-  cp -p "$manifest" "$saved"
-fi
-cleanup() {
-  rm -rf "$prefix"
-  if [ -n "$saved" ]; then mv "$saved" "$manifest"; else rm -f "$manifest"; fi
-}
-trap cleanup EXIT
+# CPack's staging install and cmake --install rewrite the build's install manifest.
+keep_manifest "$build" "$prefix"
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 

@@ -6,23 +6,12 @@
 # Usage: check-package.sh BUILD_DIR
 set -euo pipefail
 build=$1
-for tool in cpack dpkg-shlibdeps lintian appstreamcli; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
+source "$(dirname "$0")/checks.sh"
+require_tools cpack dpkg-shlibdeps lintian appstreamcli
 
 work=$(mktemp -d)
-manifest="$build/install_manifest.txt"
-saved=""
-# CPack's staging install rewrites the build's install manifest (a user's real install).
-if [ -e "$manifest" ]; then
-  saved=$(mktemp)
-  cp -p "$manifest" "$saved"
-fi
-cleanup() {
-  rm -rf "$work"
-  if [ -n "$saved" ]; then mv "$saved" "$manifest"; else rm -f "$manifest"; fi
-}
-trap cleanup EXIT
+# CPack's staging install and cmake --install rewrite the build's install manifest.
+keep_manifest "$build" "$work"
 
 cpack --config "$build/CPackConfig.cmake" -B "$work" >/dev/null
 version=$("$build/pixtor-headless" --version | cut -d' ' -f2)
