@@ -51,8 +51,16 @@ constexpr std::array<uint64_t, 256> PlaneBits = [] {
   return table;
 }();
 
+// 0xFF in byte k where bit 7 - k of a pattern byte is set: the opaque pixels
+// of a row, from the two planes or-ed together.
+constexpr std::array<uint64_t, 256> OpaqueBits = [] {
+  std::array<uint64_t, 256> table{};
+  for (uint32_t b = 0; b < 256; ++b) table[b] = PlaneBits[b] * 0xFF;
+  return table;
+}();
+
 // The eight colours of a pattern row: the low plane gives bit 0, the high plane bit 1.
-inline uint64_t RowColors(uint8_t Low, uint8_t High) { return PlaneBits[Low] | (PlaneBits[High] << 1); }
+inline uint64_t RowColors(uint32_t Low, uint32_t High) { return PlaneBits[Low] | (PlaneBits[High] << 1); }
 
 // Colour 4 x p + c: the palette's part, for all eight pixels at once.
 constexpr std::array<uint64_t, 4> PaletteBits = {0, 4 * Ones, 8 * Ones, 12 * Ones};
@@ -71,21 +79,39 @@ inline uint64_t PairPalettes(const uint8_t* Attributes, uint32_t Row) {
 // 0xFF in every byte whose two low bits are not both 0.
 inline uint64_t OpaqueBytes(uint64_t Pixels) { return ((Pixels | (Pixels >> 1)) & Ones) * 0xFF; }
 
-// One sprite row over a frame-buffer line. A row reaching past column 255 is
-// placed at column 248 and shifted, so its cut-off pixels fall out of the word.
+// One sprite row over a frame-buffer line, Line pointing at the column where
+// the row's word is stored. A row reaching past column 255 is stored at
+// column 248 and shifted left by Shift bits, so its cut-off pixels fall out.
 template <bool FlipX, bool Behind>
-inline void DrawSpriteRow(uint8_t* Line, uint32_t X, uint8_t Low, uint8_t High, uint64_t ColorOffset) {
+inline void DrawSpriteRow(uint8_t* Line, uint32_t Low, uint32_t High, uint32_t Shift, uint64_t ColorOffset) {
   uint64_t colors = RowColors(Low, High);
-  if constexpr (FlipX) colors = __builtin_bswap64(colors);
-  uint64_t opaque = OpaqueBytes(colors);
-  uint32_t at = std::min(X, Columns - 8);
-  uint32_t shift = (X - at) * 8;
-  colors <<= shift;
-  opaque <<= shift;
-  uint64_t old = Load64(Line + at);
+  uint64_t opaque = OpaqueBits[Low | High];
+  if constexpr (FlipX) {
+    colors = __builtin_bswap64(colors);
+    opaque = __builtin_bswap64(opaque);
+  }
+  colors <<= Shift;
+  opaque <<= Shift;
+  uint64_t old = Load64(Line);
   // Behind the background a sprite shows only where the pixel there is transparent.
   if constexpr (Behind) opaque &= ~OpaqueBytes(old);
-  Store64(Line + at, (old & ~opaque) | ((colors + ColorOffset) & opaque));
+  Store64(Line, (old & ~opaque) | ((colors + ColorOffset) & opaque));
+}
+
+// Rows Row to End - 1 of a sprite whose pattern bytes start at Pattern, row r
+// on line Y + r. Flip is 0, or the height less one when the sprite is flipped
+// vertically: row r then shows pattern row h - 1 - r, which is r xor (h - 1).
+template <bool FlipX, bool Behind>
+void DrawSprite(TDIB& Frame, const uint8_t* Pattern, uint32_t Flip, int32_t Y, int32_t Row, int32_t End,
+                uint32_t X, uint64_t ColorOffset) {
+  const uint32_t at = std::min(X, Columns - 8);
+  const uint32_t shift = (X - at) * 8;
+  for (; Row < End; ++Row) {
+    // Pattern rows 8-15 are the second tile's, 16 bytes on, past the first tile's high plane.
+    const uint32_t r = uint32_t(Row) ^ Flip;
+    const uint8_t* low = Pattern + r + (r & 8);
+    DrawSpriteRow<FlipX, Behind>(Frame.ScanLine(Y + Row) + at, low[0], low[8], shift, ColorOffset);
+  }
 }
 
 } // namespace
@@ -244,52 +270,34 @@ void TPPU::DrawBGLine(int32_t Line) {
     drawTiles([banks](uint32_t Addr) { return banks[Addr >> 10]; });
 }
 
-template <bool FlipX, bool Behind>
-void TPPU::DrawSprite(uint32_t Y, uint32_t X, int32_t Addr, int32_t Step, int32_t Row, int32_t Rows,
-                      uint64_t ColorOffset) {
-  for (; Row < Rows; ++Row, Addr += Step) {
-    // Past the first tile's eight rows the address skips the high-plane bytes.
-    if (Row == 8) Addr += 8 * Step;
-    DrawSpriteRow<FlipX, Behind>(FrameBuffer->ScanLine(int(Y) + Row), X, PatternByte(uint32_t(Addr)),
-                                 PatternByte(uint32_t(Addr) + 8), ColorOffset);
-  }
-}
-
 // All 64 sprites over the finished background, the last entry first, so that
 // sprite 0 covers all others. Nothing is drawn above FirstLine or below line 239.
 void TPPU::DrawSprites(int32_t FirstLine) {
   const bool tall = Reg[0] & CtrlTallSprites;
   const int32_t height = tall ? 16 : 8;
-  const int32_t smallBase = (Reg[0] & CtrlSpriteTable) ? 0x1000 : 0;
+  const uint32_t smallBase = (Reg[0] & CtrlSpriteTable) ? 0x1000 : 0;
 
   for (int32_t n = 63; n >= 0; --n) {
-    const uint32_t y = OAM[4 * n];
+    const int32_t y = OAM[4 * n];
     const uint32_t tile = OAM[4 * n + 1];
     const uint8_t attr = OAM[4 * n + 2];
     const uint32_t x = OAM[4 * n + 3];
-    int64_t first = int64_t(FirstLine) - y;
-    if (y >= Lines || first > height) continue;
+    const int64_t above = int64_t(FirstLine) - y; // rows above the first line drawn
+    if (y >= int32_t(Lines) || above > height) continue;
 
     // 8x16: the top half is the even tile of the pair, the table chosen by bit 0.
-    int32_t addr = tall ? int32_t((tile & 1) * 0x1000 + (tile >> 1) * 32) : int32_t(tile * 16) + smallBase;
-    int32_t step = 1;
-    if (attr & AttrFlipY) {
-      step = -1;
-      addr += tall ? 23 : 7; // the bottom row
-    }
-    int32_t row = 0;
-    if (first > 0) {
-      row = int32_t(first);
-      addr += row * step + (row > 8 ? 8 * step : 0);
-    }
-    const int32_t rows = std::min(height, int32_t(Lines - y));
+    const uint32_t addr = tall ? (tile & 1) * 0x1000 + (tile >> 1) * 32 : tile * 16 + smallBase;
+    // A sprite's 16 or 32 pattern bytes never cross a 1 KB bank.
+    const uint8_t* pattern = NES->PatternBank[addr >> 10] + addr;
+    const uint32_t flip = (attr & AttrFlipY) ? height - 1 : 0;
+    const int32_t first = int32_t(std::max<int64_t>(above, 0));
+    const int32_t end = std::min(height, int32_t(Lines) - y);
     const uint64_t offset = (16 + 4 * uint64_t(attr & AttrPalette)) * Ones;
-
     switch (attr & (AttrFlipX | AttrBehind)) {
-    case 0: DrawSprite<false, false>(y, x, addr, step, row, rows, offset); break;
-    case AttrBehind: DrawSprite<false, true>(y, x, addr, step, row, rows, offset); break;
-    case AttrFlipX: DrawSprite<true, false>(y, x, addr, step, row, rows, offset); break;
-    default: DrawSprite<true, true>(y, x, addr, step, row, rows, offset); break;
+    case 0: DrawSprite<false, false>(*FrameBuffer, pattern, flip, y, first, end, x, offset); break;
+    case AttrBehind: DrawSprite<false, true>(*FrameBuffer, pattern, flip, y, first, end, x, offset); break;
+    case AttrFlipX: DrawSprite<true, false>(*FrameBuffer, pattern, flip, y, first, end, x, offset); break;
+    default: DrawSprite<true, true>(*FrameBuffer, pattern, flip, y, first, end, x, offset); break;
     }
   }
 }
