@@ -52,7 +52,7 @@ void BM_DrawSprites64(benchmark::State& State) {
     ppu.DrawSprites(8);
     benchmark::ClobberMemory();
   }
-  State.counters["rows/s"] = benchmark::Counter(double(State.iterations()) * 64 * height, benchmark::Counter::kIsRate);
+  State.SetItemsProcessed(State.iterations() * 64 * height); // items: sprite rows
 }
 BENCHMARK(BM_DrawSprites64)->Arg(8)->Arg(16);
 
