@@ -32,6 +32,8 @@ constexpr uint32_t TableColumns = 32;
 constexpr uint32_t PlaneHeight = 2 * TableRows * 8; // two tables stacked
 constexpr uint32_t Lines = TDIB::Height;
 constexpr uint32_t Columns = TDIB::Width;
+// Tile pairs a background line is drawn from: 32 tiles, and one more at either end.
+constexpr uint32_t PairsDrawn = 17;
 
 constexpr uint64_t Ones = 0x0101010101010101;
 
@@ -233,30 +235,26 @@ void TPPU::DrawBGLine(int32_t Line) {
   const uint32_t right = table ^ 0x400; // the table to the right
   const uint64_t palettes = PairPalettes(&VRAM[table + AttributeOffset], row) |
                             (PairPalettes(&VRAM[right + AttributeOffset], row) << 32);
+  // The row's 64 tiles: columns 0-31 of the base table, then 32-63 of the one to the right.
+  alignas(16) std::array<uint8_t, 2 * TableColumns> names;
+  std::memcpy(&names[0], &VRAM[table + row * TableColumns], TableColumns);
+  std::memcpy(&names[TableColumns], &VRAM[right + row * TableColumns], TableColumns);
 
-  // 33 tiles, columns 0-31 of the base table, then 32-63 of the one to the
-  // right. The first starts fineX pixels left of the line and the last fills
-  // its final fineX columns; each store overwrites the tail of the one
-  // before, so only the first and last tile are cut.
-  auto drawTiles = [&](auto BankOf) {
-    uint32_t column = scrollX >> 3;
-    const uint8_t* names = &VRAM[table + row * TableColumns];
-    auto tileAt = [&](uint32_t Column) {
-      uint64_t palette = PaletteBits[(palettes >> (Column & 62)) & 3];
-      uint32_t a = names[Column & 31] * 16 + patternBase;
-      const uint8_t* bank = BankOf(a);
-      return RowColors(bank[a], bank[a + 8]) | palette;
-    };
-    const uint32_t fineX = scrollX & 7;
-    Store64(out, tileAt(column) >> (8 * fineX));
-    uint32_t x = 8 - fineX;
-    for (++column; column < TableColumns; ++column, x += 8) Store64(out + x, tileAt(column));
-    names = &VRAM[right + row * TableColumns];
-    for (; x <= Columns - 8; ++column, x += 8) Store64(out + x, tileAt(column));
-    if (fineX) {
-      uint8_t* last = out + Columns - 8;
-      uint64_t keep = ~uint64_t(0) >> (8 * fineX);
-      Store64(last, (Load64(last) & keep) | (tileAt(column) << (64 - 8 * fineX)));
+  // 17 whole pairs of tiles, from the pair holding the first column on, into
+  // a row of 272 pixels; the line is the 256 of them from ScrollX and 15 on
+  // (the first column's place in its pair, then the fine scroll). The two
+  // tiles of a pair share a palette.
+  const uint32_t first = (scrollX >> 3) & ~1u;
+  alignas(16) std::array<uint8_t, (PairsDrawn * 2) * 8> tiles;
+  auto drawTiles = [&](auto RowOf) {
+    uint64_t pairs = palettes >> first;
+    const uint8_t* name = &names[first];
+    for (uint8_t* at = tiles.data(); at < tiles.data() + tiles.size(); at += 16, name += 2, pairs >>= 2) {
+      const uint64_t palette = PaletteBits[pairs & 3];
+      for (uint32_t k = 0; k < 2; ++k) {
+        const uint8_t* low = RowOf(size_t(name[k]) * 16);
+        Store64(at + 8 * k, RowColors(low[0], low[8]) | palette);
+      }
     }
   };
 
@@ -265,9 +263,13 @@ void TPPU::DrawBGLine(int32_t Line) {
   const uint8_t* const* banks = NES->PatternBank.data();
   const uint8_t* const* half = banks + (patternBase >> 10);
   if (half[0] == half[1] && half[0] == half[2] && half[0] == half[3])
-    drawTiles([bank = half[0]](uint32_t) { return bank; });
+    drawTiles([rows = half[0] + patternBase](size_t Tile) { return rows + Tile; });
   else
-    drawTiles([banks](uint32_t Addr) { return banks[Addr >> 10]; });
+    drawTiles([banks, patternBase](size_t Tile) {
+      const size_t addr = Tile + patternBase;
+      return banks[addr >> 10] + addr;
+    });
+  std::memcpy(out, &tiles[scrollX & 15], Columns);
 }
 
 // All 64 sprites over the finished background, the last entry first, so that
