@@ -45,11 +45,13 @@ inline uint64_t Load64(const uint8_t* At) {
 
 inline void Store64(uint8_t* At, uint64_t Value) { std::memcpy(At, &Value, 8); }
 
-// A pattern byte spread over a row word: bit 7 - k becomes bit 0 of byte k.
-constexpr std::array<uint64_t, 256> PlaneBits = [] {
-  std::array<uint64_t, 256> table{};
+// A pattern byte spread over a row word, for the low plane and for the high
+// one: bit 7 - k becomes bit 0 (low plane) or bit 1 (high plane) of byte k.
+constexpr std::array<std::array<uint64_t, 256>, 2> PlaneBits = [] {
+  std::array<std::array<uint64_t, 256>, 2> table{};
   for (uint32_t b = 0; b < 256; ++b)
-    for (uint32_t k = 0; k < 8; ++k) table[b] |= uint64_t((b >> (7 - k)) & 1) << (8 * k);
+    for (uint32_t k = 0; k < 8; ++k) table[0][b] |= uint64_t((b >> (7 - k)) & 1) << (8 * k);
+  for (uint32_t b = 0; b < 256; ++b) table[1][b] = table[0][b] << 1;
   return table;
 }();
 
@@ -57,12 +59,12 @@ constexpr std::array<uint64_t, 256> PlaneBits = [] {
 // of a row, from the two planes or-ed together.
 constexpr std::array<uint64_t, 256> OpaqueBits = [] {
   std::array<uint64_t, 256> table{};
-  for (uint32_t b = 0; b < 256; ++b) table[b] = PlaneBits[b] * 0xFF;
+  for (uint32_t b = 0; b < 256; ++b) table[b] = PlaneBits[0][b] * 0xFF;
   return table;
 }();
 
 // The eight colours of a pattern row: the low plane gives bit 0, the high plane bit 1.
-inline uint64_t RowColors(uint32_t Low, uint32_t High) { return PlaneBits[Low] | (PlaneBits[High] << 1); }
+inline uint64_t RowColors(uint32_t Low, uint32_t High) { return PlaneBits[0][Low] | PlaneBits[1][High]; }
 
 // Colour 4 x p + c: the palette's part, for all eight pixels at once.
 constexpr std::array<uint64_t, 4> PaletteBits = {0, 4 * Ones, 8 * Ones, 12 * Ones};
@@ -240,22 +242,48 @@ void TPPU::DrawBGLine(int32_t Line) {
   std::memcpy(&names[0], &VRAM[table + row * TableColumns], TableColumns);
   std::memcpy(&names[TableColumns], &VRAM[right + row * TableColumns], TableColumns);
 
-  // 17 whole pairs of tiles, from the pair holding the first column on, into
-  // a row of 272 pixels; the line is the 256 of them from ScrollX and 15 on
-  // (the first column's place in its pair, then the fine scroll). The two
-  // tiles of a pair share a palette.
+  // 17 pairs of tiles from the pair holding the first column on (the two
+  // tiles of a pair share a palette); tile k lies at pixel 8k - offset. The
+  // first tile that shows is stored cut at the left, the others whole and
+  // each just after the one before; when the last one is cut at the right,
+  // the line's last word is made from it and the one before.
   const uint32_t first = (scrollX >> 3) & ~1u;
-  alignas(16) std::array<uint8_t, (PairsDrawn * 2) * 8> tiles;
+  const uint32_t offset = scrollX & 15;
+  const uint32_t fine = 8 * (scrollX & 7); // bits cut from the first tile that shows
+  const bool skipFirst = offset >= 8;      // tile 0 lies wholly left of the line
   auto drawTiles = [&](auto RowOf) {
-    uint64_t pairs = palettes >> first;
+    const uint64_t pairs = palettes >> first;
     const uint8_t* name = &names[first];
-    for (uint8_t* at = tiles.data(); at < tiles.data() + tiles.size(); at += 16, name += 2, pairs >>= 2) {
-      const uint64_t palette = PaletteBits[pairs & 3];
-      for (uint32_t k = 0; k < 2; ++k) {
-        const uint8_t* low = RowOf(size_t(name[k]) * 16);
-        Store64(at + 8 * k, RowColors(low[0], low[8]) | palette);
-      }
+    auto tile = [&](uint32_t Column, uint64_t Palette) {
+      const uint8_t* low = RowOf(size_t(name[Column]) * 16);
+      return RowColors(low[0], low[8]) | Palette;
+    };
+    auto store = [&](uint32_t Column, uint64_t Pixels) { Store64(out + (8 * Column - offset), Pixels); };
+
+    uint64_t palette = PaletteBits[pairs & 3];
+    uint64_t left = tile(0, palette);
+    uint64_t right = tile(1, palette);
+    if (skipFirst) {
+      Store64(out, right >> fine);
+    } else {
+      Store64(out, left >> fine);
+      store(1, right);
     }
+    for (uint32_t pair = 1; pair < PairsDrawn - 1; ++pair) {
+      palette = PaletteBits[(pairs >> 2 * pair) & 3];
+      store(2 * pair, tile(2 * pair, palette));
+      right = tile(2 * pair + 1, palette);
+      store(2 * pair + 1, right);
+    }
+    palette = PaletteBits[(pairs >> 2 * (PairsDrawn - 1)) & 3];
+    left = right;
+    right = tile(2 * PairsDrawn - 2, palette);
+    if (skipFirst) {
+      store(2 * PairsDrawn - 2, right);
+      left = right;
+      right = tile(2 * PairsDrawn - 1, palette);
+    }
+    if (fine) Store64(out + Columns - 8, (left >> fine) | (right << (64 - fine)));
   };
 
   // When one piece of memory lies behind the whole 4 KB half (always so with
@@ -269,7 +297,6 @@ void TPPU::DrawBGLine(int32_t Line) {
       const size_t addr = Tile + patternBase;
       return banks[addr >> 10] + addr;
     });
-  std::memcpy(out, &tiles[scrollX & 15], Columns);
 }
 
 // All 64 sprites over the finished background, the last entry first, so that
