@@ -59,8 +59,10 @@ public:
     Forwarder.Install(Path);
   }
 
-  void Run(int64_t Frames, bool Watched) {
-    StopAt = Frames * FrameLines;
+  void Run(int64_t Frames, bool Watched) { RunLines(Frames * FrameLines, Watched); }
+
+  void RunLines(int64_t Count, bool Watched) {
+    StopAt = Count;
     if (Watched)
       NES.CPU->RunWatched(TInstructionEvent::Bind<&TPathRun::Instruction>(this));
     else
@@ -320,6 +322,52 @@ TEST(Paths, WaitLoopsEndAsIfEveryPassRan) {
         EXPECT_EQ(FirstDifference(states[0], states[1]), -1)
             << std::hex << "read " << int(read) << " of " << addr << ", branch " << int(branch);
       }
+    }
+  }
+}
+
+// A cartridge idling in a JMP onto itself, whose vertical-blank handler
+// steps a byte and waits a number of passes that the byte chooses, so that
+// it returns to the jump on ever other cycles of its line. Watched, every
+// pass runs and shows in the trace.
+TEST(Paths, JumpsOntoThemselvesEndAsIfEveryPassRan) {
+  std::vector<uint8_t> image = MakeImage(2, 1);
+  uint8_t* rom = image.data() + 16; // $8000-$FFFF
+  const std::vector<uint8_t> start = {0xA9, 0x80, 0x8D, 0x00, 0x20, // LDA #$80; STA $2000: NMI on
+                                      0x4C, 0x05, 0x80};             // JMP $8005
+  // INC $10; LDA $10; AND #$0F; TAX; INX; DEX; BNE -3; RTI
+  const std::vector<uint8_t> handler = {0xE6, 0x10, 0xA5, 0x10, 0x29, 0x0F, 0xAA, 0xE8, 0xCA, 0xD0, 0xFD, 0x40};
+  std::copy(start.begin(), start.end(), rom);
+  std::copy(handler.begin(), handler.end(), rom + 0x7100);
+  rom[0x7FFA] = 0x00, rom[0x7FFB] = 0xF1; // NMI
+  rom[0x7FFC] = 0x00, rom[0x7FFD] = 0x80; // reset
+  TTempFolder folder;
+  const std::string path = folder.Write("idle.nes", image);
+
+  // The budget each slice ends with, as the line handler sees it.
+  struct TBudgets {
+    std::vector<int32_t> Left;
+    void Loop(TCPU* CPU, uint8_t&) { Left.push_back(CPU->CyclesLeft); }
+  };
+  for (bool watched : {false, true}) {
+    for (int64_t stopAt = 3 * FrameLines; stopAt < 3 * FrameLines + 40; ++stopAt) {
+      std::vector<uint8_t> states[2];
+      std::vector<uint64_t> traces[2];
+      TBudgets budgets[2];
+      for (TPath way : {TPath::Direct, TPath::Slots}) {
+        auto run = std::make_unique<TPathRun>();
+        ASSERT_TRUE(run->NES.MMC->LoadROM(path));
+        run->NES.PowerOn();
+        run->NES.Reset();
+        run->Prepare(way);
+        run->DuringLoop = TLoopEvent::Bind<&TBudgets::Loop>(&budgets[int(way)]);
+        run->RunLines(stopAt, watched);
+        states[int(way)] = run->State();
+        traces[int(way)] = std::move(run->Trace);
+      }
+      EXPECT_EQ(FirstDifference(states[0], states[1]), -1) << "stopped on line " << stopAt;
+      EXPECT_EQ(FirstDifference(traces[0], traces[1]), -1) << "stopped on line " << stopAt << ", trace row";
+      EXPECT_EQ(FirstDifference(budgets[0].Left, budgets[1].Left), -1) << "stopped on line " << stopAt << ", line";
     }
   }
 }
