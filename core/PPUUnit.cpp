@@ -251,13 +251,10 @@ void TPPU::DrawBGLine(int32_t Line) {
   const uint32_t offset = scrollX & 15;
   const uint32_t fine = 8 * (scrollX & 7); // bits cut from the first tile that shows
   const bool skipFirst = offset >= 8;      // tile 0 lies wholly left of the line
-  auto drawTiles = [&](auto RowOf) {
-    const uint64_t pairs = palettes >> first;
+  auto drawTiles = [&](auto ColorsOf) {
+    uint64_t pairs = palettes >> first;
     const uint8_t* name = &names[first];
-    auto tile = [&](uint32_t Column, uint64_t Palette) {
-      const uint8_t* low = RowOf(size_t(name[Column]) * 16);
-      return RowColors(low[0], low[8]) | Palette;
-    };
+    auto tile = [&](uint32_t Column, uint64_t Palette) { return ColorsOf(size_t(name[Column]) * 16) | Palette; };
     auto store = [&](uint32_t Column, uint64_t Pixels) { Store64(out + (8 * Column - offset), Pixels); };
 
     uint64_t palette = PaletteBits[pairs & 3];
@@ -269,13 +266,14 @@ void TPPU::DrawBGLine(int32_t Line) {
       Store64(out, left >> fine);
       store(1, right);
     }
-    for (uint32_t pair = 1; pair < PairsDrawn - 1; ++pair) {
-      palette = PaletteBits[(pairs >> 2 * pair) & 3];
-      store(2 * pair, tile(2 * pair, palette));
-      right = tile(2 * pair + 1, palette);
-      store(2 * pair + 1, right);
+    for (uint32_t column = 2; column < 2 * PairsDrawn - 2; column += 2) {
+      pairs >>= 2;
+      palette = PaletteBits[pairs & 3];
+      store(column, tile(column, palette));
+      right = tile(column + 1, palette);
+      store(column + 1, right);
     }
-    palette = PaletteBits[(pairs >> 2 * (PairsDrawn - 1)) & 3];
+    palette = PaletteBits[(pairs >> 2) & 3];
     left = right;
     right = tile(2 * PairsDrawn - 2, palette);
     if (skipFirst) {
@@ -291,11 +289,12 @@ void TPPU::DrawBGLine(int32_t Line) {
   const uint8_t* const* banks = NES->PatternBank.data();
   const uint8_t* const* half = banks + (patternBase >> 10);
   if (half[0] == half[1] && half[0] == half[2] && half[0] == half[3])
-    drawTiles([rows = half[0] + patternBase](size_t Tile) { return rows + Tile; });
+    drawTiles([rows = half[0] + patternBase](size_t Tile) { return RowColors(rows[Tile], rows[Tile + 8]); });
   else
     drawTiles([banks, patternBase](size_t Tile) {
       const size_t addr = Tile + patternBase;
-      return banks[addr >> 10] + addr;
+      const uint8_t* low = banks[addr >> 10] + addr;
+      return RowColors(low[0], low[8]);
     });
 }
 
