@@ -103,9 +103,15 @@ template <typename Bus> struct TInterpreter {
   // back to where the last one (or the slice) began after exactly one pass's
   // cycles (any other way back costs more), the rest of the slice is counted
   // off at once: it ends on the same instruction with the same budget as if
-  // each pass had run. Only the console's bus, whose fetches and plain reads
-  // touch no device, counts off passes.
+  // each pass had run. The loop is noted, and a later slice that finds it as
+  // it was is counted off from its start. Only the console's bus, whose
+  // fetches and plain reads touch no device, counts off passes, and only in
+  // slices.
   static constexpr bool CountsOffWaits = requires(Bus Memory) { Memory.IsPlain(uint16_t()); };
+
+  // Where the loop counted off last is noted: the processor's, for the
+  // slices to come. Set when a slice begins; outside slices no pass repeats.
+  TWaitLoop* Waits = nullptr;
 
   // Whether the pass of Pass cycles that has just come back to PC began
   // there; PC and the budget are noted as the start of the next pass.
@@ -136,7 +142,50 @@ template <typename Bus> struct TInterpreter {
     if (!PassRepeated(pass) || WaitReadLength[opcode] != ReadLength) return;
     uint16_t addr = FetchByte(PC + 1);
     if (ReadLength == 3) addr |= FetchByte(PC + 2) << 8;
-    if (Memory.IsPlain(addr)) SkipPasses(pass, read, PC + ReadLength);
+    if (!Memory.IsPlain(addr)) return;
+    CountOff({.Start = PC,
+              .Back = uint16_t(PC + ReadLength),
+              .Length = uint8_t(ReadLength + 2),
+              .Pass = pass,
+              .First = read,
+              .Reads = true,
+              .A = A, .X = X, .Y = Y, .P = P,
+              .Addr = addr,
+              .Byte = ReadByte(addr)});
+  }
+
+  // Counts off the rest of the slice in Loop, whose pass has just come back
+  // to its start, PC, and notes the loop, code included, for the slices after.
+  PIXTOR_INLINE void CountOff(TWaitLoop Loop) {
+    for (uint32_t i = 0; i < Loop.Length; ++i) Loop.Code |= uint64_t(FetchByte(PC + i)) << (8 * i);
+    *Waits = Loop;
+    SkipPasses(Loop.Pass, Loop.First, Loop.Back);
+  }
+
+  // Begins a slice, which may be the start of a pass. When it begins in
+  // Last, the loop counted off last, with the loop's code, the registers and
+  // the byte it reads as they were then, the slice is counted off at once,
+  // since every pass leaves them so (begun at the branch, it first goes
+  // back); the answer is whether it was.
+  PIXTOR_INLINE bool BeginSlice(TWaitLoop& Last) {
+    WaitStart = PC;
+    WaitBudget = CyclesLeft;
+    if constexpr (!CountsOffWaits) {
+      return false;
+    } else {
+      Waits = &Last;
+      if (Last.Start < 0 || (PC != Last.Start && PC != Last.Back) || CyclesLeft <= 0) return false;
+      if (Last.Reads && (A != Last.A || X != Last.X || Y != Last.Y || P != Last.P)) return false;
+      for (uint32_t i = 0; i < Last.Length; ++i)
+        if (FetchByte(uint16_t(Last.Start + i)) != uint8_t(Last.Code >> (8 * i))) return false;
+      if (Last.Reads && ReadByte(Last.Addr) != Last.Byte) return false;
+      if (PC != Last.Start) {
+        CyclesLeft -= Last.Pass - Last.First;
+        PC = uint16_t(Last.Start);
+      }
+      SkipPasses(Last.Pass, Last.First, Last.Back);
+      return true;
+    }
   }
 
   // The length of a load, compare or BIT of zero-page or absolute memory, 0
@@ -392,7 +441,9 @@ template <typename Bus> struct TInterpreter {
       uint16_t at = PC - 1;
       PC = Abs();
       if constexpr (CountsOffWaits)
-        if (PC == at && PassRepeated(CycleTable[0x4C])) [[unlikely]] SkipPasses(CycleTable[0x4C], CycleTable[0x4C], at);
+        if (PC == at && PassRepeated(CycleTable[0x4C])) [[unlikely]]
+          CountOff({.Start = at, .Back = at, .Length = 3, .Pass = CycleTable[0x4C],
+                    .First = CycleTable[0x4C]});
       break;
     }
     case 0x6C: PC = ReadWord(Abs()); break; // the high byte may come from the next page
@@ -458,13 +509,11 @@ template <typename Bus> struct TInterpreter {
 // slice's budget allows, always at least one (Slice true).
 template <typename Bus> void ExecuteOn(TCPU& CPU, Bus Memory, bool Slice) {
   TInterpreter<Bus> cpu(CPU, Memory);
-  if (Slice) {
-    cpu.WaitStart = cpu.PC;
-    cpu.WaitBudget = cpu.CyclesLeft;
+  if (!Slice) {
+    cpu.Execute();
+  } else if (!cpu.BeginSlice(CPU.WaitLoop)) {
     do cpu.Execute();
     while (cpu.CyclesLeft > 0);
-  } else {
-    cpu.Execute();
   }
   cpu.PutInto(CPU);
 }

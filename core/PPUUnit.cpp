@@ -254,7 +254,9 @@ void TPPU::DrawBGLine(int32_t Line) {
   auto drawTiles = [&](auto ColorsOf) {
     uint64_t pairs = palettes >> first;
     const uint8_t* name = &names[first];
-    auto tile = [&](uint32_t Column, uint64_t Palette) { return ColorsOf(size_t(name[Column]) * 16) | Palette; };
+    auto tile = [&](uint32_t Column, uint64_t Palette) {
+      return ColorsOf(size_t(name[Column]) * 16) | Palette;
+    };
     auto store = [&](uint32_t Column, uint64_t Pixels) { Store64(out + (8 * Column - offset), Pixels); };
 
     uint64_t palette = PaletteBits[pairs & 3];
