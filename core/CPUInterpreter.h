@@ -157,9 +157,18 @@ template <typename Bus> struct TInterpreter {
   // Counts off the rest of the slice in Loop, whose pass has just come back
   // to its start, PC, and notes the loop, code included, for the slices after.
   PIXTOR_INLINE void CountOff(TWaitLoop Loop) {
-    for (uint32_t i = 0; i < Loop.Length; ++i) Loop.Code |= uint64_t(FetchByte(PC + i)) << (8 * i);
+    Loop.Code = LoopCode(PC, Loop.Length);
     *Waits = Loop;
     SkipPasses(Loop.Pass, Loop.First, Loop.Back);
+  }
+
+  // The Length bytes of code from Start, the first in the lowest byte. A
+  // loop is at most 5 bytes long; all five are fetched (fetches touch
+  // nothing) and those past Length dropped.
+  PIXTOR_INLINE uint64_t LoopCode(uint16_t Start, uint32_t Length) {
+    uint64_t code = 0;
+    for (uint32_t i = 0; i < 5; ++i) code |= uint64_t(FetchByte(uint16_t(Start + i))) << (8 * i);
+    return code & ((uint64_t(1) << (8 * Length)) - 1);
   }
 
   // Begins a slice, which may be the start of a pass. When it begins in
@@ -176,8 +185,7 @@ template <typename Bus> struct TInterpreter {
       Waits = &Last;
       if (Last.Start < 0 || (PC != Last.Start && PC != Last.Back) || CyclesLeft <= 0) return false;
       if (Last.Reads && (A != Last.A || X != Last.X || Y != Last.Y || P != Last.P)) return false;
-      for (uint32_t i = 0; i < Last.Length; ++i)
-        if (FetchByte(uint16_t(Last.Start + i)) != uint8_t(Last.Code >> (8 * i))) return false;
+      if (LoopCode(uint16_t(Last.Start), Last.Length) != Last.Code) return false;
       if (Last.Reads && ReadByte(Last.Addr) != Last.Byte) return false;
       if (PC != Last.Start) {
         CyclesLeft -= Last.Pass - Last.First;
