@@ -116,7 +116,9 @@ public:
   // calls them directly; otherwise it calls through the slots. Both execute
   // alike. Set by the processor's owner; none set: always the slots.
   TDirectBus DirectBus;
-  // Internal: the wait loop the direct run counted off last.
+  // Internal: the wait loop the direct run counted off last. Only a hint: a
+  // slice takes it only where it finds the loop's code, registers and byte
+  // as noted, so whatever it holds, every slice ends as it would without it.
   TWaitLoop WaitLoop;
 
   void Reset();
