@@ -1,6 +1,7 @@
-// Whole frames of the busy-screen cartridge (a scrolling background, 64
-// moving sprites) through the console, every frame drawn (divisor 1) and one
-// in three (divisor 3).
+// Whole frames through the console: of the busy-screen cartridge (a
+// scrolling background, 64 moving sprites), every frame drawn (divisor 1) and
+// one in three (divisor 3); and of the sprite test cartridge, whose processor
+// idles in a JMP onto itself, every frame drawn.
 
 #include <benchmark/benchmark.h>
 
@@ -13,7 +14,7 @@ struct TFrameBench {
   TNES NES;
   bool Loaded;
 
-  explicit TFrameBench(int FrameRate) : Loaded(NES.MMC->LoadROM(PIXTOR_BUSY_IMAGE)) {
+  TFrameBench(const char* Image, int FrameRate) : Loaded(NES.MMC->LoadROM(Image)) {
     NES.FrameRate = FrameRate;
     NES.Present = TPresentEvent::Bind<&TFrameBench::Present>(this);
     NES.PowerOn();
@@ -29,16 +30,21 @@ struct TFrameBench {
   }
 };
 
-void BmFrame(benchmark::State& state) {
-  TFrameBench bench(static_cast<int>(state.range(0)));
+void RunFrames(benchmark::State& state, const char* Image, int FrameRate) {
+  TFrameBench bench(Image, FrameRate);
   if (!bench.Loaded) {
-    state.SkipWithError("busy cartridge not built");
+    state.SkipWithError("cartridge not built");
     return;
   }
   for (int i = 0; i < 10; ++i) bench.NES.CPU->Run(); // past the set-up
   for (auto _ : state) bench.NES.CPU->Run();
   state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
+
+void BmFrame(benchmark::State& state) { RunFrames(state, PIXTOR_BUSY_IMAGE, int(state.range(0))); }
 BENCHMARK(BmFrame)->Arg(1)->Arg(3)->Unit(benchmark::kMicrosecond);
+
+void BmIdleFrame(benchmark::State& state) { RunFrames(state, PIXTOR_IDLE_IMAGE, 1); }
+BENCHMARK(BmIdleFrame)->Unit(benchmark::kMicrosecond);
 
 } // namespace

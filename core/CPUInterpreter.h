@@ -4,6 +4,7 @@
 // the processor's own slots (core/CPUUnit.cpp), and the console's handlers
 // called directly so that the compiler can inline them (core/NESUnit.cpp).
 
+#include <array>
 #include <cstdint>
 
 #include "core/CPUUnit.h"
@@ -20,7 +21,8 @@ template <typename Bus> struct TInterpreter {
   uint16_t PC;
   int32_t CyclesLeft;
   Bus Memory;
-  // Where the last short branch back went, and the budget it left.
+  // Where the pass of a wait loop that may be running began, and the budget
+  // it began with: the start of the slice, or where the last one came back to.
   int32_t WaitStart = -1, WaitBudget = 0;
 
   TInterpreter(const TCPU& CPU, Bus Memory) : Memory(Memory) {
@@ -87,46 +89,122 @@ template <typename Bus> struct TInterpreter {
       int8_t offset = static_cast<int8_t>(FetchByte(PC));
       PC += 1 + offset;
       --CyclesLeft;
-      // Only a bus that can tell plain memory from devices counts off wait loops.
-      if constexpr (requires { Memory.IsPlain(PC); })
-        if (offset == -4 || offset == -5) [[unlikely]] CountOffWaitPasses(-2 - offset);
+      if constexpr (CountsOffWaits)
+        if (offset == -4 || offset == -5) [[unlikely]] CountOffReadLoop(-2 - offset);
     } else {
       ++PC;
     }
   }
 
-  // A wait loop: a branch taken back onto the instruction just before it,
-  // one that reads plain memory into a register or the flags and does nothing
-  // else. Within a slice only the processor changes memory, so once a pass
-  // has run, every further pass finds the same byte and leaves the same
-  // registers. When the branch is taken again after exactly one pass's
-  // cycles (any other way back costs more), the passes the budget still holds
-  // but for the last are counted off at once: the slice ends on the same
-  // instruction with the same budget as if each had run.
-  PIXTOR_INLINE void CountOffWaitPasses(int ReadLength) {
-    uint8_t opcode = FetchByte(PC);
-    int32_t pass = CycleTable[opcode] + CycleTable[FetchByte(PC + ReadLength)] + 1;
-    bool again = PC == WaitStart && CyclesLeft == WaitBudget - pass;
+  // Wait loops. Within a slice only the processor changes memory, so a loop
+  // whose pass reads plain memory into a register or the flags and does
+  // nothing else finds the same byte and leaves the same registers on every
+  // pass once one has run, and so does a JMP onto itself. When a pass comes
+  // back to where the last one (or the slice) began after exactly one pass's
+  // cycles (any other way back costs more), the rest of the slice is counted
+  // off at once: it ends on the same instruction with the same budget as if
+  // each pass had run. The loop is noted, and a later slice that finds it as
+  // it was is counted off from its start. Only the console's bus, whose
+  // fetches and plain reads touch no device, counts off passes, and only in
+  // slices.
+  static constexpr bool CountsOffWaits = requires(Bus Memory) { Memory.IsPlain(uint16_t()); };
+
+  // Where the loop counted off last is noted: the processor's, for the
+  // slices to come. Set when a slice begins; outside slices no pass repeats.
+  TWaitLoop* Waits = nullptr;
+
+  // Whether the pass of Pass cycles that has just come back to PC began
+  // there; PC and the budget are noted as the start of the next pass.
+  PIXTOR_INLINE bool PassRepeated(int32_t Pass) {
+    bool again = PC == WaitStart && CyclesLeft == WaitBudget - Pass;
     WaitStart = PC;
     WaitBudget = CyclesLeft;
-    if (!again || WaitReadLength(opcode) != ReadLength) return;
+    return again;
+  }
+
+  // Runs out the budget on passes of Pass cycles from PC: the whole passes it
+  // holds, then the loop's first instruction (First cycles, followed by the
+  // one at Next), and the rest of the pass if the budget is not yet used up.
+  PIXTOR_INLINE void SkipPasses(int32_t Pass, int32_t First, uint16_t Next) {
+    if (CyclesLeft <= 0) return;
+    CyclesLeft -= (CyclesLeft - 1) / Pass * Pass + First;
+    if (CyclesLeft > 0)
+      CyclesLeft -= Pass - First;
+    else
+      PC = Next;
+  }
+
+  // After a branch back onto the instruction just before it, ReadLength bytes long.
+  PIXTOR_INLINE void CountOffReadLoop(int ReadLength) {
+    uint8_t opcode = FetchByte(PC);
+    int32_t read = CycleTable[opcode];
+    int32_t pass = read + CycleTable[FetchByte(PC + ReadLength)] + 1;
+    if (!PassRepeated(pass) || WaitReadLength[opcode] != ReadLength) return;
     uint16_t addr = FetchByte(PC + 1);
     if (ReadLength == 3) addr |= FetchByte(PC + 2) << 8;
-    if (Memory.IsPlain(addr) && CyclesLeft > pass) CyclesLeft -= (CyclesLeft - 1) / pass * pass;
+    if (!Memory.IsPlain(addr)) return;
+    CountOff({.Start = PC,
+              .Back = uint16_t(PC + ReadLength),
+              .Length = uint8_t(ReadLength + 2),
+              .Pass = pass,
+              .First = read,
+              .Reads = true,
+              .A = A, .X = X, .Y = Y, .P = P,
+              .Addr = addr,
+              .Byte = ReadByte(addr)});
+  }
+
+  // Counts off the rest of the slice in Loop, whose pass has just come back
+  // to its start, PC, and notes the loop, code included, for the slices after.
+  PIXTOR_INLINE void CountOff(TWaitLoop Loop) {
+    Loop.Code = LoopCode(PC, Loop.Length);
+    *Waits = Loop;
+    SkipPasses(Loop.Pass, Loop.First, Loop.Back);
+  }
+
+  // The Length bytes of code from Start, the first in the lowest byte. A
+  // loop is at most 5 bytes long; all five are fetched (fetches touch
+  // nothing) and those past Length dropped.
+  PIXTOR_INLINE uint64_t LoopCode(uint16_t Start, uint32_t Length) {
+    uint64_t code = 0;
+    for (uint32_t i = 0; i < 5; ++i) code |= uint64_t(FetchByte(uint16_t(Start + i))) << (8 * i);
+    return code & ((uint64_t(1) << (8 * Length)) - 1);
+  }
+
+  // Begins a slice, which may be the start of a pass. When it begins in
+  // Last, the loop counted off last, with the loop's code, the registers and
+  // the byte it reads as they were then, the slice is counted off at once,
+  // since every pass leaves them so (begun at the branch, it first goes
+  // back); the answer is whether it was.
+  PIXTOR_INLINE bool BeginSlice(TWaitLoop& Last) {
+    WaitStart = PC;
+    WaitBudget = CyclesLeft;
+    if constexpr (!CountsOffWaits) {
+      return false;
+    } else {
+      Waits = &Last;
+      if (Last.Start < 0 || (PC != Last.Start && PC != Last.Back) || CyclesLeft <= 0) return false;
+      if (Last.Reads && (A != Last.A || X != Last.X || Y != Last.Y || P != Last.P)) return false;
+      if (LoopCode(uint16_t(Last.Start), Last.Length) != Last.Code) return false;
+      if (Last.Reads && ReadByte(Last.Addr) != Last.Byte) return false;
+      if (PC != Last.Start) {
+        CyclesLeft -= Last.Pass - Last.First;
+        PC = uint16_t(Last.Start);
+      }
+      SkipPasses(Last.Pass, Last.First, Last.Back);
+      return true;
+    }
   }
 
   // The length of a load, compare or BIT of zero-page or absolute memory, 0
   // for any other instruction. Run again on the same byte, these leave what
   // they left the first time.
-  static constexpr int WaitReadLength(uint8_t Opcode) {
-    switch (Opcode) {
-    // clang-format off
-    case 0xA5: case 0xA6: case 0xA4: case 0xC5: case 0xE4: case 0xC4: case 0x24: return 2;
-    case 0xAD: case 0xAE: case 0xAC: case 0xCD: case 0xEC: case 0xCC: case 0x2C: return 3;
-    // clang-format on
-    default: return 0;
-    }
-  }
+  static constexpr std::array<uint8_t, 256> WaitReadLength = [] {
+    std::array<uint8_t, 256> table{};
+    for (uint8_t opcode : {0xA5, 0xA6, 0xA4, 0xC5, 0xE4, 0xC4, 0x24}) table[opcode] = 2;
+    for (uint8_t opcode : {0xAD, 0xAE, 0xAC, 0xCD, 0xEC, 0xCC, 0x2C}) table[opcode] = 3;
+    return table;
+  }();
 
   PIXTOR_INLINE void Adc(uint8_t M) {
     uint8_t carry = P & FlagC;
@@ -367,7 +445,15 @@ template <typename Bus> struct TInterpreter {
     case 0x68: A = Load(Pull()); break;
     case 0x28: P = Pull() | FlagU; break;
 
-    case 0x4C: PC = Abs(); break;
+    case 0x4C: {
+      uint16_t at = PC - 1;
+      PC = Abs();
+      if constexpr (CountsOffWaits)
+        if (PC == at && PassRepeated(CycleTable[0x4C])) [[unlikely]]
+          CountOff({.Start = at, .Back = at, .Length = 3, .Pass = CycleTable[0x4C],
+                    .First = CycleTable[0x4C]});
+      break;
+    }
     case 0x6C: PC = ReadWord(Abs()); break; // the high byte may come from the next page
     case 0x20: { // pushes the address of the instruction's last byte
       uint16_t low = FetchByte(PC++);
@@ -431,11 +517,11 @@ template <typename Bus> struct TInterpreter {
 // slice's budget allows, always at least one (Slice true).
 template <typename Bus> void ExecuteOn(TCPU& CPU, Bus Memory, bool Slice) {
   TInterpreter<Bus> cpu(CPU, Memory);
-  if (Slice) {
+  if (!Slice) {
+    cpu.Execute();
+  } else if (!cpu.BeginSlice(CPU.WaitLoop)) {
     do cpu.Execute();
     while (cpu.CyclesLeft > 0);
-  } else {
-    cpu.Execute();
   }
   cpu.PutInto(CPU);
 }

@@ -28,6 +28,21 @@ using TWriteMemory = TBoundMethod<void(TCPU* Sender, uint16_t Addr, uint8_t Valu
 // Called before every instruction of a watched run; false ends the run there.
 using TInstructionEvent = TBoundMethod<bool(TCPU* Sender)>;
 
+// A wait loop that a direct run has counted off (core/CPUInterpreter.h): its
+// code, and what each of its passes leaves as it found it.
+struct TWaitLoop {
+  int32_t Start = -1; // the loop's first instruction; -1: none
+  uint16_t Back = 0;  // the instruction that goes back to Start
+  uint8_t Length = 0; // bytes of code from Start
+  uint64_t Code = 0;  // those bytes, the first in the lowest
+  int32_t Pass = 0;   // cycles of a pass, and of its first instruction
+  int32_t First = 0;
+  bool Reads = false; // a read and a branch back, else a JMP onto itself
+  uint8_t A = 0, X = 0, Y = 0, P = 0;
+  uint16_t Addr = 0; // the byte a pass reads
+  uint8_t Byte = 0;
+};
+
 // Instructions run by code compiled for one known set of memory handlers,
 // which it calls directly (core/CPUInterpreter.h): one instruction, or as many
 // as the slice's budget allows (Slice).
@@ -101,6 +116,10 @@ public:
   // calls them directly; otherwise it calls through the slots. Both execute
   // alike. Set by the processor's owner; none set: always the slots.
   TDirectBus DirectBus;
+  // Internal: the wait loop the direct run counted off last. Only a hint: a
+  // slice takes it only where it finds the loop's code, registers and byte
+  // as noted, so whatever it holds, every slice ends as it would without it.
+  TWaitLoop WaitLoop;
 
   void Reset();
   // Runs slices of LoopCycle cycles until the loop event hands back InterruptStop.

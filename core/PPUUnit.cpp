@@ -32,6 +32,8 @@ constexpr uint32_t TableColumns = 32;
 constexpr uint32_t PlaneHeight = 2 * TableRows * 8; // two tables stacked
 constexpr uint32_t Lines = TDIB::Height;
 constexpr uint32_t Columns = TDIB::Width;
+// Tile pairs a background line is drawn from: 32 tiles, and one more at either end.
+constexpr uint32_t PairsDrawn = 17;
 
 constexpr uint64_t Ones = 0x0101010101010101;
 
@@ -43,16 +45,26 @@ inline uint64_t Load64(const uint8_t* At) {
 
 inline void Store64(uint8_t* At, uint64_t Value) { std::memcpy(At, &Value, 8); }
 
-// A pattern byte spread over a row word: bit 7 - k becomes bit 0 of byte k.
-constexpr std::array<uint64_t, 256> PlaneBits = [] {
-  std::array<uint64_t, 256> table{};
+// A pattern byte spread over a row word, for the low plane and for the high
+// one: bit 7 - k becomes bit 0 (low plane) or bit 1 (high plane) of byte k.
+constexpr std::array<std::array<uint64_t, 256>, 2> PlaneBits = [] {
+  std::array<std::array<uint64_t, 256>, 2> table{};
   for (uint32_t b = 0; b < 256; ++b)
-    for (uint32_t k = 0; k < 8; ++k) table[b] |= uint64_t((b >> (7 - k)) & 1) << (8 * k);
+    for (uint32_t k = 0; k < 8; ++k) table[0][b] |= uint64_t((b >> (7 - k)) & 1) << (8 * k);
+  for (uint32_t b = 0; b < 256; ++b) table[1][b] = table[0][b] << 1;
+  return table;
+}();
+
+// 0xFF in byte k where bit 7 - k of a pattern byte is set: the opaque pixels
+// of a row, from the two planes or-ed together.
+constexpr std::array<uint64_t, 256> OpaqueBits = [] {
+  std::array<uint64_t, 256> table{};
+  for (uint32_t b = 0; b < 256; ++b) table[b] = PlaneBits[0][b] * 0xFF;
   return table;
 }();
 
 // The eight colours of a pattern row: the low plane gives bit 0, the high plane bit 1.
-inline uint64_t RowColors(uint8_t Low, uint8_t High) { return PlaneBits[Low] | (PlaneBits[High] << 1); }
+inline uint64_t RowColors(uint32_t Low, uint32_t High) { return PlaneBits[0][Low] | PlaneBits[1][High]; }
 
 // Colour 4 x p + c: the palette's part, for all eight pixels at once.
 constexpr std::array<uint64_t, 4> PaletteBits = {0, 4 * Ones, 8 * Ones, 12 * Ones};
@@ -71,21 +83,39 @@ inline uint64_t PairPalettes(const uint8_t* Attributes, uint32_t Row) {
 // 0xFF in every byte whose two low bits are not both 0.
 inline uint64_t OpaqueBytes(uint64_t Pixels) { return ((Pixels | (Pixels >> 1)) & Ones) * 0xFF; }
 
-// One sprite row over a frame-buffer line. A row reaching past column 255 is
-// placed at column 248 and shifted, so its cut-off pixels fall out of the word.
+// One sprite row over a frame-buffer line, Line pointing at the column where
+// the row's word is stored. A row reaching past column 255 is stored at
+// column 248 and shifted left by Shift bits, so its cut-off pixels fall out.
 template <bool FlipX, bool Behind>
-inline void DrawSpriteRow(uint8_t* Line, uint32_t X, uint8_t Low, uint8_t High, uint64_t ColorOffset) {
+inline void DrawSpriteRow(uint8_t* Line, uint32_t Low, uint32_t High, uint32_t Shift, uint64_t ColorOffset) {
   uint64_t colors = RowColors(Low, High);
-  if constexpr (FlipX) colors = __builtin_bswap64(colors);
-  uint64_t opaque = OpaqueBytes(colors);
-  uint32_t at = std::min(X, Columns - 8);
-  uint32_t shift = (X - at) * 8;
-  colors <<= shift;
-  opaque <<= shift;
-  uint64_t old = Load64(Line + at);
+  uint64_t opaque = OpaqueBits[Low | High];
+  if constexpr (FlipX) {
+    colors = __builtin_bswap64(colors);
+    opaque = __builtin_bswap64(opaque);
+  }
+  colors <<= Shift;
+  opaque <<= Shift;
+  uint64_t old = Load64(Line);
   // Behind the background a sprite shows only where the pixel there is transparent.
   if constexpr (Behind) opaque &= ~OpaqueBytes(old);
-  Store64(Line + at, (old & ~opaque) | ((colors + ColorOffset) & opaque));
+  Store64(Line, (old & ~opaque) | ((colors + ColorOffset) & opaque));
+}
+
+// Rows Row to End - 1 of a sprite whose pattern bytes start at Pattern, row r
+// on line Y + r. Flip is 0, or the height less one when the sprite is flipped
+// vertically: row r then shows pattern row h - 1 - r, which is r xor (h - 1).
+template <bool FlipX, bool Behind>
+void DrawSprite(TDIB& Frame, const uint8_t* Pattern, uint32_t Flip, int32_t Y, int32_t Row, int32_t End,
+                uint32_t X, uint64_t ColorOffset) {
+  const uint32_t at = std::min(X, Columns - 8);
+  const uint32_t shift = (X - at) * 8;
+  for (; Row < End; ++Row) {
+    // Pattern rows 8-15 are the second tile's, 16 bytes on, past the first tile's high plane.
+    const uint32_t r = uint32_t(Row) ^ Flip;
+    const uint8_t* low = Pattern + r + (r & 8);
+    DrawSpriteRow<FlipX, Behind>(Frame.ScanLine(Y + Row) + at, low[0], low[8], shift, ColorOffset);
+  }
 }
 
 } // namespace
@@ -207,31 +237,53 @@ void TPPU::DrawBGLine(int32_t Line) {
   const uint32_t right = table ^ 0x400; // the table to the right
   const uint64_t palettes = PairPalettes(&VRAM[table + AttributeOffset], row) |
                             (PairPalettes(&VRAM[right + AttributeOffset], row) << 32);
+  // The row's 64 tiles: columns 0-31 of the base table, then 32-63 of the one to the right.
+  alignas(16) std::array<uint8_t, 2 * TableColumns> names;
+  std::memcpy(&names[0], &VRAM[table + row * TableColumns], TableColumns);
+  std::memcpy(&names[TableColumns], &VRAM[right + row * TableColumns], TableColumns);
 
-  // 33 tiles, columns 0-31 of the base table, then 32-63 of the one to the
-  // right. The first starts fineX pixels left of the line and the last fills
-  // its final fineX columns; each store overwrites the tail of the one
-  // before, so only the first and last tile are cut.
-  auto drawTiles = [&](auto BankOf) {
-    uint32_t column = scrollX >> 3;
-    const uint8_t* names = &VRAM[table + row * TableColumns];
-    auto tileAt = [&](uint32_t Column) {
-      uint64_t palette = PaletteBits[(palettes >> (Column & 62)) & 3];
-      uint32_t a = names[Column & 31] * 16 + patternBase;
-      const uint8_t* bank = BankOf(a);
-      return RowColors(bank[a], bank[a + 8]) | palette;
+  // 17 pairs of tiles from the pair holding the first column on (the two
+  // tiles of a pair share a palette); tile k lies at pixel 8k - offset. The
+  // first tile that shows is stored cut at the left, the others whole and
+  // each just after the one before; when the last one is cut at the right,
+  // the line's last word is made from it and the one before.
+  const uint32_t first = (scrollX >> 3) & ~1u;
+  const uint32_t offset = scrollX & 15;
+  const uint32_t fine = 8 * (scrollX & 7); // bits cut from the first tile that shows
+  const bool skipFirst = offset >= 8;      // tile 0 lies wholly left of the line
+  auto drawTiles = [&](auto ColorsOf) {
+    uint64_t pairs = palettes >> first;
+    const uint8_t* name = &names[first];
+    auto tile = [&](uint32_t Column, uint64_t Palette) {
+      return ColorsOf(size_t(name[Column]) * 16) | Palette;
     };
-    const uint32_t fineX = scrollX & 7;
-    Store64(out, tileAt(column) >> (8 * fineX));
-    uint32_t x = 8 - fineX;
-    for (++column; column < TableColumns; ++column, x += 8) Store64(out + x, tileAt(column));
-    names = &VRAM[right + row * TableColumns];
-    for (; x <= Columns - 8; ++column, x += 8) Store64(out + x, tileAt(column));
-    if (fineX) {
-      uint8_t* last = out + Columns - 8;
-      uint64_t keep = ~uint64_t(0) >> (8 * fineX);
-      Store64(last, (Load64(last) & keep) | (tileAt(column) << (64 - 8 * fineX)));
+    auto store = [&](uint32_t Column, uint64_t Pixels) { Store64(out + (8 * Column - offset), Pixels); };
+
+    uint64_t palette = PaletteBits[pairs & 3];
+    uint64_t left = tile(0, palette);
+    uint64_t right = tile(1, palette);
+    if (skipFirst) {
+      Store64(out, right >> fine);
+    } else {
+      Store64(out, left >> fine);
+      store(1, right);
     }
+    for (uint32_t column = 2; column < 2 * PairsDrawn - 2; column += 2) {
+      pairs >>= 2;
+      palette = PaletteBits[pairs & 3];
+      store(column, tile(column, palette));
+      right = tile(column + 1, palette);
+      store(column + 1, right);
+    }
+    palette = PaletteBits[(pairs >> 2) & 3];
+    left = right;
+    right = tile(2 * PairsDrawn - 2, palette);
+    if (skipFirst) {
+      store(2 * PairsDrawn - 2, right);
+      left = right;
+      right = tile(2 * PairsDrawn - 1, palette);
+    }
+    if (fine) Store64(out + Columns - 8, (left >> fine) | (right << (64 - fine)));
   };
 
   // When one piece of memory lies behind the whole 4 KB half (always so with
@@ -239,20 +291,13 @@ void TPPU::DrawBGLine(int32_t Line) {
   const uint8_t* const* banks = NES->PatternBank.data();
   const uint8_t* const* half = banks + (patternBase >> 10);
   if (half[0] == half[1] && half[0] == half[2] && half[0] == half[3])
-    drawTiles([bank = half[0]](uint32_t) { return bank; });
+    drawTiles([rows = half[0] + patternBase](size_t Tile) { return RowColors(rows[Tile], rows[Tile + 8]); });
   else
-    drawTiles([banks](uint32_t Addr) { return banks[Addr >> 10]; });
-}
-
-template <bool FlipX, bool Behind>
-void TPPU::DrawSprite(uint32_t Y, uint32_t X, int32_t Addr, int32_t Step, int32_t Row, int32_t Rows,
-                      uint64_t ColorOffset) {
-  for (; Row < Rows; ++Row, Addr += Step) {
-    // Past the first tile's eight rows the address skips the high-plane bytes.
-    if (Row == 8) Addr += 8 * Step;
-    DrawSpriteRow<FlipX, Behind>(FrameBuffer->ScanLine(int(Y) + Row), X, PatternByte(uint32_t(Addr)),
-                                 PatternByte(uint32_t(Addr) + 8), ColorOffset);
-  }
+    drawTiles([banks, patternBase](size_t Tile) {
+      const size_t addr = Tile + patternBase;
+      const uint8_t* low = banks[addr >> 10] + addr;
+      return RowColors(low[0], low[8]);
+    });
 }
 
 // All 64 sprites over the finished background, the last entry first, so that
@@ -260,36 +305,29 @@ void TPPU::DrawSprite(uint32_t Y, uint32_t X, int32_t Addr, int32_t Step, int32_
 void TPPU::DrawSprites(int32_t FirstLine) {
   const bool tall = Reg[0] & CtrlTallSprites;
   const int32_t height = tall ? 16 : 8;
-  const int32_t smallBase = (Reg[0] & CtrlSpriteTable) ? 0x1000 : 0;
+  const uint32_t smallBase = (Reg[0] & CtrlSpriteTable) ? 0x1000 : 0;
 
   for (int32_t n = 63; n >= 0; --n) {
-    const uint32_t y = OAM[4 * n];
+    const int32_t y = OAM[4 * n];
     const uint32_t tile = OAM[4 * n + 1];
     const uint8_t attr = OAM[4 * n + 2];
     const uint32_t x = OAM[4 * n + 3];
-    int64_t first = int64_t(FirstLine) - y;
-    if (y >= Lines || first > height) continue;
+    const int64_t above = int64_t(FirstLine) - y; // rows above the first line drawn
+    if (y >= int32_t(Lines) || above > height) continue;
 
     // 8x16: the top half is the even tile of the pair, the table chosen by bit 0.
-    int32_t addr = tall ? int32_t((tile & 1) * 0x1000 + (tile >> 1) * 32) : int32_t(tile * 16) + smallBase;
-    int32_t step = 1;
-    if (attr & AttrFlipY) {
-      step = -1;
-      addr += tall ? 23 : 7; // the bottom row
-    }
-    int32_t row = 0;
-    if (first > 0) {
-      row = int32_t(first);
-      addr += row * step + (row > 8 ? 8 * step : 0);
-    }
-    const int32_t rows = std::min(height, int32_t(Lines - y));
+    const uint32_t addr = tall ? (tile & 1) * 0x1000 + (tile >> 1) * 32 : tile * 16 + smallBase;
+    // A sprite's 16 or 32 pattern bytes never cross a 1 KB bank.
+    const uint8_t* pattern = NES->PatternBank[addr >> 10] + addr;
+    const uint32_t flip = (attr & AttrFlipY) ? height - 1 : 0;
+    const int32_t first = int32_t(std::max<int64_t>(above, 0));
+    const int32_t end = std::min(height, int32_t(Lines) - y);
     const uint64_t offset = (16 + 4 * uint64_t(attr & AttrPalette)) * Ones;
-
     switch (attr & (AttrFlipX | AttrBehind)) {
-    case 0: DrawSprite<false, false>(y, x, addr, step, row, rows, offset); break;
-    case AttrBehind: DrawSprite<false, true>(y, x, addr, step, row, rows, offset); break;
-    case AttrFlipX: DrawSprite<true, false>(y, x, addr, step, row, rows, offset); break;
-    default: DrawSprite<true, true>(y, x, addr, step, row, rows, offset); break;
+    case 0: DrawSprite<false, false>(*FrameBuffer, pattern, flip, y, first, end, x, offset); break;
+    case AttrBehind: DrawSprite<false, true>(*FrameBuffer, pattern, flip, y, first, end, x, offset); break;
+    case AttrFlipX: DrawSprite<true, false>(*FrameBuffer, pattern, flip, y, first, end, x, offset); break;
+    default: DrawSprite<true, true>(*FrameBuffer, pattern, flip, y, first, end, x, offset); break;
     }
   }
 }

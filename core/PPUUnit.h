@@ -91,7 +91,4 @@ private:
   uint8_t ReadData();
   void StepAddress();
   void SpriteDMA(uint8_t Page);
-  template <bool FlipX, bool Behind>
-  void DrawSprite(uint32_t Y, uint32_t X, int32_t Addr, int32_t Step, int32_t Row, int32_t Rows,
-                  uint64_t ColorOffset);
 };

@@ -8,9 +8,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <random>
 #include <span>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -55,8 +57,10 @@ public:
     Forwarder.Install(Path);
   }
 
-  void Run(int64_t Frames, bool Watched) {
-    StopAt = Frames * FrameLines;
+  void Run(int64_t Frames, bool Watched) { RunLines(Frames * FrameLines, Watched); }
+
+  void RunLines(int64_t Count, bool Watched) {
+    StopAt = Count;
     if (Watched)
       NES.CPU->RunWatched(TInstructionEvent::Bind<&TPathRun::Instruction>(this));
     else
@@ -257,6 +261,46 @@ TEST(Paths, EveryProjectCartridgeDrawsTheSameFrames) {
   }
 }
 
+// Changes made to a console at the event of a line (counted from 1), before
+// the console's handler.
+using TMeddle = std::function<void(TNES& NES, int64_t Line)>;
+
+// Runs a cartridge through both paths for Lines lines, watched or not, with
+// the same changes at line events, and expects the same state, the same
+// trace and the same budget at every line event (the line handler sees it)
+// from both.
+void ExpectSamePaths(const std::string& Cartridge, int64_t Lines, bool Watched, const std::string& What,
+                     const TMeddle& Meddle = {}) {
+  struct TLines {
+    TNES& NES;
+    const TMeddle& Meddle;
+    std::vector<int32_t> Left = {};
+    void Loop(TCPU* CPU, uint8_t&) {
+      Left.push_back(CPU->CyclesLeft);
+      if (Meddle) Meddle(NES, int64_t(Left.size()));
+    }
+  };
+  std::vector<uint8_t> states[2];
+  std::vector<uint64_t> traces[2];
+  std::vector<int32_t> budgets[2];
+  for (TPath way : {TPath::Direct, TPath::Slots}) {
+    auto run = std::make_unique<TPathRun>();
+    ASSERT_TRUE(run->NES.MMC->LoadROM(Cartridge));
+    run->NES.PowerOn();
+    run->NES.Reset();
+    run->Prepare(way);
+    TLines lines{run->NES, Meddle};
+    run->DuringLoop = TLoopEvent::Bind<&TLines::Loop>(&lines);
+    run->RunLines(Lines, Watched);
+    states[int(way)] = run->State();
+    traces[int(way)] = std::move(run->Trace);
+    budgets[int(way)] = std::move(lines.Left);
+  }
+  EXPECT_EQ(FirstDifference(states[0], states[1]), -1) << What;
+  EXPECT_EQ(FirstDifference(traces[0], traces[1]), -1) << What << ", trace row";
+  EXPECT_EQ(FirstDifference(budgets[0], budgets[1]), -1) << What << ", line";
+}
+
 // A cartridge that waits in one loop, a read and a branch back onto it,
 // while its vertical-blank handler steps the byte read. Leaving the loop, it
 // loads the byte into A, X and Y, counts the exit and goes back in, by turns
@@ -300,23 +344,76 @@ TEST(Paths, WaitLoopsEndAsIfEveryPassRan) {
     for (uint16_t addr : absolute ? std::vector<uint16_t>{0x0810, 0x6010, 0x2002} : std::vector<uint16_t>{0x10}) {
       for (uint8_t branch : branches) {
         const std::string path = WaitLoopCartridge(folder, read, addr, branch);
-        const int64_t stopAt = 6 * FrameLines + cases++ % 97; // ends on many lines and budgets
-        std::vector<uint8_t> states[2];
-        for (TPath way : {TPath::Direct, TPath::Slots}) {
-          auto run = std::make_unique<TPathRun>();
-          ASSERT_TRUE(run->NES.MMC->LoadROM(path));
-          run->NES.PowerOn();
-          run->NES.Reset();
-          run->Prepare(way);
-          run->StopAt = stopAt;
-          run->NES.CPU->Run();
-          states[int(way)] = run->State();
-        }
-        EXPECT_EQ(FirstDifference(states[0], states[1]), -1)
-            << std::hex << "read " << int(read) << " of " << addr << ", branch " << int(branch);
+        std::ostringstream what;
+        what << std::hex << "read " << int(read) << " of " << addr << ", branch " << int(branch);
+        ExpectSamePaths(path, 6 * FrameLines + cases++ % 97, false, what.str()); // many lines and budgets
       }
     }
   }
+}
+
+// A cartridge of ROM at $8000 with the program Start and the vertical-blank
+// handler Handler at $F100.
+std::string ProgramCartridge(const TTempFolder& Folder, const std::vector<uint8_t>& Start,
+                             const std::vector<uint8_t>& Handler) {
+  std::vector<uint8_t> image = MakeImage(2, 1);
+  uint8_t* rom = image.data() + 16; // $8000-$FFFF
+  std::copy(Start.begin(), Start.end(), rom);
+  std::copy(Handler.begin(), Handler.end(), rom + 0x7100);
+  rom[0x7FFA] = 0x00, rom[0x7FFB] = 0xF1; // NMI
+  rom[0x7FFC] = 0x00, rom[0x7FFD] = 0x80; // reset
+  return Folder.Write("program.nes", image);
+}
+
+// Idling in a JMP onto itself, while the vertical-blank handler steps a byte
+// and waits a number of passes that the byte chooses, so that it returns to
+// the jump on ever other cycles of its line. Watched, every pass runs and
+// shows in the trace.
+TEST(Paths, JumpsOntoThemselvesEndAsIfEveryPassRan) {
+  TTempFolder folder;
+  const std::string path = ProgramCartridge(folder,
+                                            {0xA9, 0x80, 0x8D, 0x00, 0x20, // LDA #$80; STA $2000: NMI on
+                                             0x4C, 0x05, 0x80},            // JMP $8005
+                                            {0xE6, 0x10, 0xA5, 0x10,       // INC $10; LDA $10
+                                             0x29, 0x0F, 0xAA,             // AND #$0F; TAX
+                                             0xE8, 0xCA, 0xD0, 0xFD, 0x40}); // INX; DEX; BNE -3; RTI
+  for (bool watched : {false, true})
+    for (int64_t lines = 3 * FrameLines; lines < 3 * FrameLines + 40; ++lines)
+      ExpectSamePaths(path, lines, watched, "stopped on line " + std::to_string(lines));
+}
+
+// A wait loop copied to work RAM at $0300, LDA $10 and BEQ back, while its
+// code, the byte it reads and the registers are changed between slices (as
+// a message handler may): now and then the loop reads another byte ($11, not
+// 0), finds $10 not 0, or finds the flags or A changed, and leaves, and is
+// entered again.
+TEST(Paths, WaitLoopsFollowChangesBetweenSlices) {
+  TTempFolder folder;
+  const std::string path =
+      ProgramCartridge(folder,
+                       {0xA2, 0x06, 0xBD, 0x20, 0x80,       // $8000 LDX #6; LDA $8020,X
+                        0x9D, 0x00, 0x03, 0xCA, 0x10, 0xF7, //       STA $0300,X; DEX; BPL $8002
+                        0xA9, 0x01, 0x85, 0x11,             // $800B LDA #1; STA $11
+                        0x4C, 0x00, 0x03,                   //       JMP $0300
+                        0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA,
+                        0xA5, 0x10, 0xF0, 0xFC,             // $8020 (the loop) LDA $10; BEQ -4
+                        0x4C, 0x30, 0x80, 0xEA,             //       JMP $8030
+                        0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA,
+                        0xE6, 0x12, 0x4C, 0x00, 0x03},      // $8030 INC $12; JMP $0300
+                       {0x40});
+  const TMeddle meddle = [](TNES& NES, int64_t Line) {
+    switch (Line % 40) {
+    case 5: NES.RAM[0x301] = 0x11; break;
+    case 6: NES.RAM[0x301] = 0x10; break;
+    case 15: NES.RAM[0x10] = 1; break;
+    case 16: NES.RAM[0x10] = 0; break;
+    case 25: NES.CPU->A = 0x55; break;
+    case 30: NES.CPU->P ^= FlagZ; break;
+    default: break;
+    }
+  };
+  for (int64_t lines = 100; lines < 140; ++lines)
+    ExpectSamePaths(path, lines, false, "stopped on line " + std::to_string(lines), meddle);
 }
 
 // Counts the direct runs, by the line they run on, and passes them on.
