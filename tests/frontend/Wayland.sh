@@ -12,6 +12,7 @@ weston --backend=headless-backend.so --socket=pixtor-test --idle-time=0 >"$work/
 compositor=$!
 trap 'kill $compositor 2>/dev/null || true; rm -rf "$work"' EXIT
 for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/pixtor-test" ] && break; sleep 0.1; done
+[ -S "$XDG_RUNTIME_DIR/pixtor-test" ] || { echo "skipped: weston did not start: $(tail -n 3 "$work/weston.log")"; exit 77; }
 status=0
 WAYLAND_DISPLAY=pixtor-test QT_QPA_PLATFORM=wayland SDL_AUDIODRIVER=dummy \
   timeout 7 "$pixtor" --stats "$cartridge" 2>"$work/stderr" || status=$?
