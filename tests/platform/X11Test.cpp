@@ -100,7 +100,8 @@ TEST(X11, TypedKeyCodes) {
     for (auto key = keys.rbegin(); key != keys.rend(); ++key)
       XTestFakeKeyEvent(x, XKeysymToKeycode(x, *key), False, CurrentTime);
     XFlush(x);
-    WaitFor([&] { return window.Pressed.size() >= expected.size(); });
+    const size_t count = expected.size(); // a lambda may not name a structured binding here (clang 14)
+    WaitFor([&] { return window.Pressed.size() >= count; });
     EXPECT_EQ(window.Pressed, expected) << XKeysymToString(keys.back());
   }
 }

@@ -36,12 +36,12 @@ TEST(PicClip, CutsCellsByTheirNumber) {
       {150, 209, 1, 10, 10, {150, 20}, {0, 180}}, // the bottom 9 rows are lost
       {201, 83, 2, 4, 3, {100, 20}, {100, 20}},   // and so is the right column
   };
-  for (const auto& Case : cases) {
-    const QImage cell = PicClip(Positions(Case.Width, Case.Height), Case.Columns, Case.Rows, Case.Cell);
-    ASSERT_EQ(cell.size(), Case.Size) << Case.Columns << "x" << Case.Rows << " cell " << Case.Cell;
-    EXPECT_EQ(cell.pixel(0, 0), qRgb(Case.From.x(), Case.From.y(), 0)) << Case.Cell;
-    const QPoint last = Case.From + QPoint(Case.Size.width() - 1, Case.Size.height() - 1);
-    EXPECT_EQ(cell.pixel(cell.width() - 1, cell.height() - 1), qRgb(last.x(), last.y(), 0)) << Case.Cell;
+  for (const auto& test : cases) {
+    const QImage cell = PicClip(Positions(test.Width, test.Height), test.Columns, test.Rows, test.Cell);
+    ASSERT_EQ(cell.size(), test.Size) << test.Columns << "x" << test.Rows << " cell " << test.Cell;
+    EXPECT_EQ(cell.pixel(0, 0), qRgb(test.From.x(), test.From.y(), 0)) << test.Cell;
+    const QPoint last = test.From + QPoint(test.Size.width() - 1, test.Size.height() - 1);
+    EXPECT_EQ(cell.pixel(cell.width() - 1, cell.height() - 1), qRgb(last.x(), last.y(), 0)) << test.Cell;
   }
 }
 
@@ -51,9 +51,9 @@ TEST(PicClip, NoCellGivesNullImage) {
     int Columns, Rows, Cell;
   } cases[] = {{2, 4, 0}, {2, 4, 9},   {2, 4, -1}, {0, 4, 1},
                {2, 0, 1}, {300, 1, 1}, {1, 81, 1}, {65536, 65536, 2}};
-  for (const auto& Case : cases)
-    EXPECT_TRUE(PicClip(picture, Case.Columns, Case.Rows, Case.Cell).isNull())
-        << Case.Columns << "x" << Case.Rows << " cell " << Case.Cell;
+  for (const auto& test : cases)
+    EXPECT_TRUE(PicClip(picture, test.Columns, test.Rows, test.Cell).isNull())
+        << test.Columns << "x" << test.Rows << " cell " << test.Cell;
   EXPECT_TRUE(PicClip(QImage(), 1, 1, 1).isNull());
 }
 
@@ -79,10 +79,10 @@ TEST(ReadBitmap, RefusesHostileHeadersBeforeDecoding) {
       {"negative width", BitmapHeader(-5, 5)},
       {"no size", BitmapHeader(0, 0)},
   };
-  for (const auto& Case : cases) {
+  for (const auto& test : cases) {
     QString error;
-    EXPECT_TRUE(Decode(Case.Bytes, error).isNull()) << Case.Name;
-    EXPECT_FALSE(error.isEmpty()) << Case.Name;
+    EXPECT_TRUE(Decode(test.Bytes, error).isNull()) << test.Name;
+    EXPECT_FALSE(error.isEmpty()) << test.Name;
   }
 }
 

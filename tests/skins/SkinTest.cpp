@@ -147,18 +147,18 @@ TEST(ReadSkin, BadBitmapIsReportedAndTheRestComeFromTheBuiltInSkin) {
        "BUTTONS.BMP",
        {Installed, Installed, Installed, Installed, Library, Library}},
   };
-  for (const auto& Case : cases) {
-    SCOPED_TRACE(Case.Name);
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.Name);
     TSkinFolder folder;
     folder.WriteSkin();
-    Case.Break(folder);
-    if (Case.File == "BUTTONS.BMP" && QFile(folder.Path() + Case.File).open(QIODevice::ReadOnly))
+    test.Break(folder);
+    if (test.File == "BUTTONS.BMP" && QFile(folder.Path() + test.File).open(QIODevice::ReadOnly))
       continue; // running as root, every file is readable
     const TRead result = Read("Test", {"Test=" + folder.Path()});
     ASSERT_EQ(result.Messages.size(), 1);
-    EXPECT_TRUE(result.Messages[0].contains('"' + folder.Path() + Case.File + '"'))
+    EXPECT_TRUE(result.Messages[0].contains('"' + folder.Path() + test.File + '"'))
         << result.Messages[0].toStdString();
-    ExpectFrom(result.Skin, folder, Case.From);
+    ExpectFrom(result.Skin, folder, test.From);
   }
 }
 
@@ -211,18 +211,18 @@ TEST(ReadSkin, ReadsBitmapsOfEveryCommonDepth) {
       {"32 bits", picture, RawBitmap(picture, 32, false), 32},
       {"24 bits top-down", picture, RawBitmap(picture, 24, true), 24},
   };
-  for (const auto& Case : cases) {
-    SCOPED_TRACE(Case.Name);
-    ASSERT_EQ(uint8_t(Case.File.at(28)), Case.Bits) << "Qt wrote another depth";
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.Name);
+    ASSERT_EQ(uint8_t(test.File.at(28)), test.Bits) << "Qt wrote another depth";
     TSkinFolder folder;
     folder.WriteSkin();
-    folder.Write("SYSTEM.BMP", Case.File);
+    folder.Write("SYSTEM.BMP", test.File);
     const TRead result = Read("Test", {"Test=" + folder.Path()});
     EXPECT_TRUE(result.Messages.isEmpty());
     const QImage& about = result.Skin.Glyphs[sgAbout];
     ASSERT_EQ(about.size(), QSize(100, 20));
     for (const QPoint point : {QPoint(0, 0), QPoint(37, 5), QPoint(99, 19)})
-      EXPECT_EQ(about.pixel(point), Case.Image.pixel(point + QPoint(100, 20)));
+      EXPECT_EQ(about.pixel(point), test.Image.pixel(point + QPoint(100, 20)));
   }
 }
 
