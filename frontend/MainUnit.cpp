@@ -1,37 +1,21 @@
 #include "frontend/MainUnit.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <ctime>
-#include <exception>
-#include <limits>
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMimeData>
 #include <QPixmap>
-#include <QScreen>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QStringDecoder>
 #include <QTimer>
 #include <QWindow>
 
-#include "core/JOYUnit.h"
 #include "core/MMCUnit.h"
 #include "core/NESUnit.h"
-#include "core/PPUUnit.h"
 #include "core/PSGUnit.h"
-#include "dialogs/AboutUnit.h"
 #include "frontend/SkinUnit.h"
 #include "platform/FrameClock.h"
 #include "platform/MessagePump.h"
-#include "platform/RegularFile.h"
 #include "platform/SoundVolume.h"
 #include "platform/WindowInput.h"
 #include "platform/qt/DisplayModes.h"
