@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@
 #include "core/NESUnit.h"
 #include "core/PSGUnit.h"
 #include "frontend/MainUnit.h"
+#include "platform/WindowInput.h"
 #include "platform/qt/Screens.h"
 #include "platform/qt/SkinLibrary.h"
 #include "platform/qt/PlusButton.h"
@@ -371,6 +373,31 @@ TEST_F(MainFormTest, StatesGoToTheirSlotsAndComeBackWhole) {
   form.StateKey(Qt::Key_F7);
   EXPECT_EQ(form.slTitle->Caption(), "NO STATE 1");
   EXPECT_TRUE(Fake.Errors.isEmpty());
+}
+
+TEST_F(MainFormTest, AKeyIsSeenByTheNextFramesPoll) {
+  TMainForm form(true);
+  form.FormShow();
+  form.Input().SetActive(true);
+  form.InputRecord.SetPath(Dir.filePath("input.txt"));
+  Fake.Chosen = Write("game.nes", Cartridge(1, 1));
+  int64_t pressed = -1;
+  // Messages are handled once a frame, after its last line: a key pressed
+  // then is down when the pads are read on line 8 of the frame that follows.
+  QTimer::singleShot(100, [&] {
+    pressed = form.NES->FrameCount;
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &key);
+    QTimer::singleShot(100, [&] { form.btnPauseClick(); });
+  });
+  form.btnOpenFileClick();
+  form.close();
+  QFile script(Dir.filePath("input.txt"));
+  ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = script.readAll().split('\n');
+  ASSERT_GE(lines.size(), 4);
+  // The key came at the end of frame FrameCount (counted from 0 at power-on).
+  EXPECT_EQ(lines[3], QByteArray::number(pressed + 1) + " 1 Start");
 }
 
 TEST_F(MainFormTest, ScreenModeThatIsNotAModeKeepsTheWindow) {
