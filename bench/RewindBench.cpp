@@ -27,11 +27,8 @@ struct TRewindBench {
   explicit TRewindBench(int64_t Cartridge)
       : Loaded(NES.MMC->LoadROM(Cartridge == 0 ? PIXTOR_DEMO_IMAGE : PIXTOR_BUSY_IMAGE)) {
     if (Cartridge == 0) {
-      std::unique_ptr<std::FILE, int (*)(std::FILE*)> script(std::fopen(PIXTOR_DEMO_SCRIPT, "r"),
-                                                             &std::fclose);
-      Loaded = Loaded && script;
-      if (script) Pads = std::make_unique<TScriptedPads>(ReadInputScript(script.get(), PIXTOR_DEMO_SCRIPT));
-      if (Pads) NES.SetInput(&Pads->Pad1, &Pads->Pad2);
+      Pads = std::make_unique<TScriptedPads>(ReadInputScriptFile(PIXTOR_DEMO_SCRIPT));
+      NES.SetInput(&Pads->Pad1, &Pads->Pad2);
     }
     NES.FrameRate = 3;
     NES.Present = TPresentEvent::Bind<&TRewindBench::Present>(this);

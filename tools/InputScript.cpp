@@ -1,6 +1,8 @@
 #include "tools/InputScript.h"
 
 #include "core/JOYUnit.h"
+#include "platform/CFile.h"
+#include "platform/RegularFile.h"
 
 #include <algorithm>
 #include <array>
@@ -100,6 +102,13 @@ std::vector<TScriptStep> ReadInputScript(std::FILE* File, const std::string& Nam
   if (std::ferror(File)) throw std::runtime_error("cannot read " + Name + ": " + std::strerror(errno ? errno : EIO));
   std::stable_sort(steps.begin(), steps.end(), [](auto& a, auto& b) { return a.Frame < b.Frame; });
   return steps;
+}
+
+std::vector<TScriptStep> ReadInputScriptFile(const std::string& Path) {
+  CheckReadable(Path);
+  const TFile file(std::fopen(Path.c_str(), "r"));
+  if (!file) throw std::runtime_error("cannot read " + Path + ": " + std::strerror(errno));
+  return ReadInputScript(file.get(), Path);
 }
 
 std::string InputScriptLine(int64_t Frame, int Pad, uint8_t Buttons) {

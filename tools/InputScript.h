@@ -24,6 +24,9 @@ struct TScriptStep {
 // Reads a script from File, named Name in messages. A malformed line throws
 // std::runtime_error naming the line, a read error one naming the file.
 std::vector<TScriptStep> ReadInputScript(std::FILE* File, const std::string& Name);
+// The same from the file Path, which must be a regular file: one that is
+// not, or cannot be opened, throws std::runtime_error naming it.
+std::vector<TScriptStep> ReadInputScriptFile(const std::string& Path);
 
 // The script line saying that Pad (0 or 1) holds Buttons from Frame on, with its line feed.
 std::string InputScriptLine(int64_t Frame, int Pad, uint8_t Buttons);

@@ -83,10 +83,7 @@ public:
 
   void PowerOn() {
     if (!Options.InputFile.empty()) {
-      CheckReadable(Options.InputFile);
-      std::unique_ptr<std::FILE, int (*)(std::FILE*)> script(std::fopen(Options.InputFile.c_str(), "r"), &std::fclose);
-      if (!script) throw std::runtime_error("cannot read " + Options.InputFile + ": " + std::strerror(errno));
-      Pads = std::make_unique<TScriptedPads>(ReadInputScript(script.get(), Options.InputFile));
+      Pads = std::make_unique<TScriptedPads>(ReadInputScriptFile(Options.InputFile));
       NES.SetInput(&Pads->Pad1, &Pads->Pad2);
     }
     if (!Options.TonesFile.empty()) {

@@ -69,6 +69,7 @@ QString Unreadable(const QString& Path) {
   if (!file.exists()) return {};
   if (!file.open(QIODevice::ReadOnly)) return file.errorString();
   const QByteArray text = file.readAll();
+  // A settings file is UTF-8 text; decoding it tells.
   QStringDecoder utf8(QStringDecoder::Utf8);
   const QString decoded = utf8(text);
   if (text.contains('\0') || utf8.hasError()) return QStringLiteral("it is not a text file");

@@ -243,9 +243,7 @@ TEST(Paths, EveryProjectCartridgeDrawsTheSameFrames) {
       auto run = std::make_unique<TPathRun>();
       ASSERT_TRUE(run->NES.MMC->LoadROM(cartridge.string())) << cartridge;
       if (demo) {
-        const std::unique_ptr<std::FILE, int (*)(std::FILE*)> script(std::fopen(PIXTOR_DEMO_SCRIPT, "r"), std::fclose);
-        ASSERT_TRUE(script);
-        run->Pads = std::make_unique<TScriptedPads>(ReadInputScript(script.get(), PIXTOR_DEMO_SCRIPT));
+        run->Pads = std::make_unique<TScriptedPads>(ReadInputScriptFile(PIXTOR_DEMO_SCRIPT));
         run->NES.SetInput(&run->Pads->Pad1, &run->Pads->Pad2);
       }
       run->NES.PowerOn();

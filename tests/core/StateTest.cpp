@@ -66,8 +66,7 @@ public:
     SetMidiOutOpener(nullptr);
     EXPECT_TRUE(NES->MMC->LoadROM(Cartridge)) << Cartridge;
     if (Demo) {
-      std::unique_ptr<std::FILE, int (*)(std::FILE*)> script(std::fopen(PIXTOR_DEMO_SCRIPT, "r"), &std::fclose);
-      Pads = std::make_unique<TScriptedPads>(ReadInputScript(script.get(), PIXTOR_DEMO_SCRIPT));
+      Pads = std::make_unique<TScriptedPads>(ReadInputScriptFile(PIXTOR_DEMO_SCRIPT));
       NES->SetInput(&Pads->Pad1, &Pads->Pad2);
     }
     NES->FrameRate = 3;
